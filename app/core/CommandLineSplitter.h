@@ -1,0 +1,10 @@
+#pragma once
+// The platform's command-line splitter: CommandLineToArgvW on Windows, our
+// own copy of its rules elsewhere. An empty list means the split failed.
+
+#include <string>
+#include <vector>
+
+namespace CommandLineSplitter {
+std::vector<std::wstring> Split(const std::wstring& text);
+}
