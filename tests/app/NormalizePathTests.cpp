@@ -22,6 +22,7 @@ TEST(NormalizePath, NetEffects) {
         {L"\\\\server\\", L"\\\\server\\"},
         {L"C:\\Data\\\\", L"C:\\Data\\"},      // only one backslash is removed
         {L"   ", L""},
+        {L" C:", L"C:"},                       // blanks go last, so this drive gains no backslash
     };
     for (const auto& c : cases) {
         EXPECT_EQ(NormalizePath(c.in), c.out) << "input: " << testing::PrintToString(std::wstring(c.in));
