@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Usage: end_to_end.sh SETUP_DIR SHELLHOST_EXE WORK_DIR
+# Exit 77 (skipped) when the setups have not been built (scripts/build-setups).
+set -uo pipefail
+setup_dir=$1 host=$2 work=$3
+setup=$(ls "$setup_dir"/Torvane-*-x64-setup.exe 2>/dev/null | head -n 1)
+[ -n "$setup" ] || { echo "no x64 setup in $setup_dir: run scripts/build-setups"; exit 77; }
+
+failures=0
+check() { # description, command...
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+rm -rf "$work"; mkdir -p "$work"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+wine=/usr/lib/wine/wine64
+trap '/usr/lib/wine/wineserver -k 2>/dev/null' EXIT
+"$wine" wineboot --init >/dev/null 2>&1; /usr/lib/wine/wineserver -w
+
+reg_value() { # key, value name -> data, empty when missing
+  "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
+winpath() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+echo "== install $(basename "$setup") silently"
+"$wine" "$setup" /S; /usr/lib/wine/wineserver -w
+app="$WINEPREFIX/drive_c/Program Files/Torvane"
+for f in Torvane.exe Marrowgate.dll x86/Marrowgate.dll Uninstall.exe; do
+  check "installed $f" test -f "$app/$f"
+done
+check "InstallPath (64-bit view)" test "$(reg_value 'HKLM\Software\Norvask\Torvane' InstallPath)" = 'C:\Program Files\Torvane'
+check "InstallPath (32-bit view)" test "$(reg_value 'HKLM\Software\Wow6432Node\Norvask\Torvane' InstallPath)" = 'C:\Program Files\Torvane'
+menu='{8E61C0D4-5B2A-4F7E-9C13-2D4B7A90E6F1}' drop='{3B7F2E95-C041-4D8A-A6B2-71E5D09C4A38}'
+check "context-menu class points at the installed DLL" test "$(reg_value "HKCR\\CLSID\\$menu\\InprocServer32" '(Default)')" = 'C:\Program Files\Torvane\Marrowgate.dll'
+check "context-menu class registered" key_exists "HKCR\\CLSID\\$menu\\InprocServer32"
+check "drag-and-drop class registered" key_exists "HKCR\\CLSID\\$drop\\InprocServer32"
+check "context-menu handler key" key_exists 'HKCR\AllFileSystemObjects\ShellEx\ContextMenuHandlers\ApplicationContextMenuExtension'
+check "drag-and-drop handler key" key_exists 'HKCR\Directory\shellex\DragDropHandlers\ApplicationDragAndDropExtension'
+approved='HKLM\Software\Microsoft\Windows\CurrentVersion\Shell Extensions\Approved'
+check "approved: context menu" test "$(reg_value "$approved" "$menu")" = ApplicationContextMenuExtension
+check "approved: drag and drop" test "$(reg_value "$approved" "$drop")" = ApplicationDragAndDropExtension
+check "uninstall entry" test "$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvane' DisplayVersion)" = 1.89
+
+echo "== context menu on two files, then a copy through the started window"
+data="$work/data"; mkdir -p "$data/src" "$data/dest" "$data/dropdest"
+head -c 300000 /dev/urandom > "$data/src/a file.bin"
+printf 'second file\n' > "$data/src/b.txt"
+a=$(winpath "$data/src/a file.bin") b=$(winpath "$data/src/b.txt")
+check "menu invoked" "$wine" "$host" menu "$a" "$b"
+fields=$("$wine" "$host" fields | tr -d '\r')
+echo "$fields"
+check "From holds both files as quoted paths" grep -qxF "From=\"$a\" \"$b\"" <<<"$fields"
+check "To is empty" grep -qxF "To=" <<<"$fields"
+"$wine" "$host" copy "$(winpath "$data/dest")"
+check "first file copied byte for byte" cmp "$data/src/a file.bin" "$data/dest/a file.bin"
+check "second file copied byte for byte" cmp "$data/src/b.txt" "$data/dest/b.txt"
+check "window closed" "$wine" "$host" close
+
+echo "== right-drag of one file onto a folder"
+check "drop invoked" "$wine" "$host" drop "$(winpath "$data/dropdest")" "$b"
+fields=$("$wine" "$host" fields | tr -d '\r')
+echo "$fields"
+check "From holds the file" grep -qxF "From=$b" <<<"$fields"
+check "To holds the drop folder" grep -qxF "To=$(winpath "$data/dropdest")" <<<"$fields"
+check "window closed" "$wine" "$host" close
+
+echo "== uninstall"
+"$wine" "$app/Uninstall.exe" /S; /usr/lib/wine/wineserver -w
+sleep 1; /usr/lib/wine/wineserver -w
+check "program folder removed" test ! -e "$app"
+check "shortcut removed" test ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Torvane.lnk"
+check "settings key removed" bash -c "! '$wine' reg query 'HKLM\\Software\\Norvask' >/dev/null 2>&1"
+check "settings key removed (32-bit view)" bash -c "! '$wine' reg query 'HKLM\\Software\\Wow6432Node\\Norvask' >/dev/null 2>&1"
+check "uninstall entry removed" bash -c "! '$wine' reg query 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Torvane' >/dev/null 2>&1"
+check "context-menu class removed" bash -c "! '$wine' reg query 'HKCR\\CLSID\\$menu' >/dev/null 2>&1"
+check "drag-and-drop class removed" bash -c "! '$wine' reg query 'HKCR\\CLSID\\$drop' >/dev/null 2>&1"
+check "approved values removed" test -z "$(reg_value "$approved" "$menu")$(reg_value "$approved" "$drop")"
+check "kept keys stay" key_exists 'HKCR\AllFileSystemObjects\ShellEx\ContextMenuHandlers'
+check "handler keys removed" bash -c "! '$wine' reg query 'HKCR\\AllFileSystemObjects\\ShellEx\\ContextMenuHandlers\\ApplicationContextMenuExtension' >/dev/null 2>&1"
+
+echo "failures: $failures"
+[ $failures -eq 0 ]
