@@ -43,6 +43,14 @@ check "approved: context menu" test "$(reg_value "$approved" "$menu")" = Applica
 check "approved: drag and drop" test "$(reg_value "$approved" "$drop")" = ApplicationDragAndDropExtension
 check "uninstall entry" test "$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvane' DisplayVersion)" = 1.89
 
+echo "== install again over the existing installation (upgrade in place)"
+before=$("$wine" reg query 'HKCR\CLSID' /s 2>/dev/null | tr -d '\r' | grep -iA3 -e "$menu" -e "$drop" | sort)
+"$wine" "$setup" /S; /usr/lib/wine/wineserver -w
+after=$("$wine" reg query 'HKCR\CLSID' /s 2>/dev/null | tr -d '\r' | grep -iA3 -e "$menu" -e "$drop" | sort)
+check "program still installed" test -f "$app/Torvane.exe" -a -f "$app/Marrowgate.dll"
+check "registration unchanged by the second install" test "$before" = "$after"
+check "one InstallPath, same folder" test "$(reg_value 'HKLM\Software\Norvask\Torvane' InstallPath)" = 'C:\Program Files\Torvane'
+
 echo "== context menu on two files, then a copy through the started window"
 data="$work/data"; mkdir -p "$data/src" "$data/dest" "$data/dropdest"
 head -c 300000 /dev/urandom > "$data/src/a file.bin"
