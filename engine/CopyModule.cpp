@@ -1,0 +1,220 @@
+#include "engine/CopyModule.h"
+
+#include "app/core/CommandLine.h"
+#include "app/core/Diagnostics.h"
+#include "app/core/Exception.h"
+#include "engine/PathHelpers.h"
+#include "engine/SourceList.h"
+
+namespace {
+
+bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
+
+}  // namespace
+
+CopyModule::CopyModule(Platform& platform)
+    : items(platform), statusLock(platform), pauseLock(platform), platform(platform) {}
+
+CopyModule::~CopyModule() {
+    cancelRequested = true;
+    if (paused) {
+        paused = false;
+        try {
+            pauseLock.Unlock();
+        } catch (const Exception&) {
+            // Not held by this thread after all; the join below still ends the worker
+            // only if its owner lets go, which is the owner's business.
+        }
+    }
+    thread.reset();
+}
+
+void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& destinationText, bool includeSubfoldersFlag,
+                       bool copyAttributesFlag) {
+    // A job that completed while paused leaves the gate held by this thread;
+    // a new job must not start behind it.
+    if (paused) Resume();
+    destination = NormalizePath(destinationText);
+    includeSubfolders = includeSubfoldersFlag;
+    copyAttributes = copyAttributesFlag;
+    sources = ParseSourceText(sourceText);
+    thread.reset();
+    SetStatusText(L"");
+    filesDone = 0;
+    bytesCopied = 0;
+    skipped = 0;
+    setUp = true;
+    started = false;
+    done = false;
+    cancelRequested = false;
+    paused = false;
+    failed = false;
+    Diagnostics::Write(Diagnostics::FormatLine(
+        L"CopyModule Setup: \nFrom: " + sourceText + L"\nTo: " + destinationText + L"\n", 0));
+}
+
+bool CopyModule::Start() {
+    ThreadHandle created;
+    const std::uint32_t error = platform.StartThread(&CopyModule::ThreadMain, this, created);
+    if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"CreateThread failed.", static_cast<int>(error));
+    thread = std::move(created);
+    return true;
+}
+
+void CopyModule::Reset() {
+    if (thread) {
+        // The worker of a finished job is in its closing wait; one still
+        // copying is cancelled so that no thread outlives its job.
+        cancelRequested = true;
+        if (paused) Resume();
+        thread.reset();
+    }
+    SetStatusText(L"");
+    filesDone = 0;
+    bytesCopied = 0;
+    skipped = 0;
+    setUp = false;
+    started = false;
+    done = false;
+    cancelRequested = false;
+    failed = false;
+}
+
+void CopyModule::Pause() {
+    pauseLock.Lock();
+    paused = true;
+}
+
+void CopyModule::Resume() {
+    paused = false;
+    pauseLock.Unlock();
+}
+
+void CopyModule::Cancel() {
+    cancelRequested = true;
+    // A paused worker could never see the request.
+    if (paused) Resume();
+    thread.reset();
+}
+
+std::wstring CopyModule::GetStatusText() {
+    MutexLock guard(statusLock);
+    return statusText;
+}
+
+void CopyModule::SetStatusText(const std::wstring& text) {
+    MutexLock guard(statusLock);
+    statusText = text;
+}
+
+std::wstring CopyModule::SkippedText() const {
+    const std::int32_t count = skipped;
+    return count == 0 ? std::wstring(L"none") : std::to_wstring(count);
+}
+
+std::uint32_t CopyModule::ThreadMain(void* module) {
+    auto* self = static_cast<CopyModule*>(module);
+    try {
+        self->Run();
+    } catch (const std::exception&) {
+        // A lock (or memory) failed and its diagnostic line is written. The
+        // file in progress was deleted while the exception unwound; the job
+        // ends as a cancel would, and one item says that it did not finish.
+        self->failed = true;
+        self->platform.KeepAwake(false);
+        try {
+            self->items.Push({ResultCode::Unspecified, self->currentSource, self->currentName, 0});
+            self->SetStatusText(L"");
+        } catch (const std::exception&) {
+        }
+    }
+    return 0;
+}
+
+void CopyModule::Run() {
+    platform.SleepMilliseconds(500);
+    started = true;
+    platform.KeepAwake(true);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        CopySource(i);
+        if (cancelRequested) break;
+    }
+    platform.KeepAwake(false);
+    if (!cancelRequested) done = true;
+    SetStatusText(L"");
+    platform.SleepMilliseconds(500);
+}
+
+void CopyModule::CopySource(std::size_t index) {
+    const std::wstring source = NormalizePath(sources[index]);
+    currentSource = source;
+    currentName = L".";
+    if (!IsFolder(source, platform)) {
+        CopyFile(L".", source, JoinPath(destination, FileNameOf(source)), kUnknownSize);
+        return;
+    }
+    if (index == 0 && !PathExists(destination, platform)) CreateFolder(destination);
+    std::wstring folderName = FileNameOf(source);
+    if (IsDriveRoot(source)) {
+        std::wstring label;
+        const std::uint32_t error = platform.VolumeLabel(RootOf(source), label);
+        if (error != ErrorCode::kSuccess) {
+            // Without a label there is no folder to copy the drive into; say
+            // so rather than finish as if the drive had been copied.
+            const ResultCode code = error == ErrorCode::kAccessDenied || error == ErrorCode::kPathNotFound
+                                        ? ResultCode::AccessDeniedListing
+                                        : ResultCode::ListingFailed;
+            items.Push({code, source, L".", error});
+            return;
+        }
+        folderName = label.empty() ? std::wstring(L"Local Disk") : label;
+    }
+    const std::wstring target = JoinPath(destination, folderName);
+    CreateFolder(target);
+    CopyFolder(L".", source, target, includeSubfolders);
+}
+
+bool CopyModule::CreateFolder(const std::wstring& path) {
+    const std::uint32_t error = platform.CreateFolder(path);
+    if (error == ErrorCode::kSuccess || error == ErrorCode::kAlreadyExists) return true;
+    Diagnostics::Report(L"CreateDirectory failed.", static_cast<int>(error));
+    return false;
+}
+
+void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                            bool recurse) {
+    if (copyAttributes && !IsDriveRoot(NormalizePath(source)) && !IsUncPath(NormalizePath(source)) &&
+        !IsDriveRoot(NormalizePath(target)) && !IsUncPath(NormalizePath(target))) {
+        CopyAttributes(source, relativeName, target);
+    }
+    if (cancelRequested) return;
+    FindHandle find;
+    FindEntry entry;
+    std::uint32_t error = platform.FindFirst(JoinPath(source, L"*"), find, entry);
+    if (error != ErrorCode::kSuccess) {
+        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error});
+        return;
+    }
+    std::vector<std::wstring> subfolders;
+    do {
+        if (cancelRequested) return;
+        if (IsDotEntry(entry.name) || (entry.attributes & FileAttribute::kReparsePoint)) continue;
+        if (entry.attributes & FileAttribute::kDirectory) {
+            subfolders.push_back(entry.name);
+        } else {
+            CopyFile(JoinPath(relativeName, entry.name), JoinPath(source, entry.name), JoinPath(target, entry.name),
+                     entry.size);
+        }
+    } while ((error = platform.FindNext(find.get(), entry)) == ErrorCode::kSuccess);
+    if (error != ErrorCode::kNoMoreFiles) {
+        // The listing broke off: the files after the break were not copied.
+        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error});
+    }
+    if (!recurse) return;
+    for (const auto& name : subfolders) {
+        if (cancelRequested) return;
+        const std::wstring subfolderTarget = JoinPath(target, name);
+        CreateFolder(subfolderTarget);
+        CopyFolder(JoinPath(relativeName, name), JoinPath(source, name), subfolderTarget, true);
+    }
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The copy job: copies the sources into the destination folder on a thread of
+// its own, never replacing a file that exists there, and reports every item it
+// could not copy. Pause, resume and cancel come from the main thread.
+//
+// The main thread sets the job fields and setUp, started (first),
+// cancelRequested and paused; the copy thread writes filesDone, bytesCopied,
+// skipped, started, done and statusText (under statusLock) and pushes onto
+// items. Counters and flags are atomic so the main thread may poll them.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/ItemQueue.h"
+#include "engine/Mutex.h"
+#include "platform/Platform.h"
+
+class CopyModule {
+public:
+    // Bytes moved per block pass, and the expected size that means "read it
+    // from the open source".
+    static constexpr std::uint32_t kBlockSize = 0x10000;
+    static constexpr std::uint64_t kUnknownSize = ~std::uint64_t{0};
+
+    explicit CopyModule(Platform& platform = SystemPlatform());
+    // Cancels and joins a running copy first (resuming it when paused).
+    ~CopyModule();
+    CopyModule(const CopyModule&) = delete;
+    CopyModule& operator=(const CopyModule&) = delete;
+
+    std::atomic<std::int32_t> filesDone{0};
+    std::atomic<std::uint64_t> bytesCopied{0};
+    std::atomic<bool> includeSubfolders{true};
+    std::atomic<bool> copyAttributes{true};
+    ItemQueue items;
+    std::wstring destination;           // normalised
+    std::vector<std::wstring> sources;  // as parsed, not normalised
+    Mutex statusLock;
+    ThreadHandle thread;
+    std::wstring statusText;            // guarded by statusLock
+    std::atomic<bool> setUp{false};
+    std::atomic<bool> started{false};
+    std::atomic<bool> done{false};
+    std::atomic<bool> cancelRequested{false};
+    std::atomic<bool> paused{false};
+    Mutex pauseLock;
+    std::atomic<std::int32_t> skipped{0};
+    // Set when the copy thread ended on an unexpected failure (an Exception):
+    // the job then ended as a cancel would (done false, the file in progress
+    // deleted) and an Unspecified item names the file it was copying.
+    std::atomic<bool> failed{false};
+
+    // --- Main thread ---
+    // Stores the job, clears counters and flags, writes the "CopyModule Setup: " trace.
+    void Setup(const std::wstring& sourceText, const std::wstring& destination, bool includeSubfolders,
+               bool copyAttributes);
+    // Starts the copy thread (the caller sets started just before). Throws
+    // after "CreateThread failed.".
+    bool Start();
+    // Clears status, counters and flags for a new job; paused is left as it is.
+    // A thread still held is joined first (cancelled when it still runs).
+    void Reset();
+    // Takes pauseLock (waiting for the current block) and sets paused.
+    void Pause();
+    // Clears paused and releases pauseLock; only while paused.
+    void Resume();
+    // Sets cancelRequested and waits for the copy thread to end. The caller
+    // resumes a paused copy first.
+    void Cancel();
+
+    std::wstring GetStatusText();
+    // "none" for 0, else the number.
+    std::wstring SkippedText() const;
+
+    // --- Engine-internal: the copy thread (public for tests) ---
+    void Run();
+    void SetStatusText(const std::wstring& text);
+    bool CreateFolder(const std::wstring& path);
+    void CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                    bool recurse);
+    void CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                  std::uint64_t expectedSize);
+    void CopyAttributes(const std::wstring& source, const std::wstring& relativeName, const std::wstring& target);
+    bool DeleteTarget(const std::wstring& path);
+
+private:
+    static std::uint32_t ThreadMain(void* module);
+    void CopySource(std::size_t index);
+
+    Platform& platform;
+    // The item the copy thread is working on, for the report of a failed job
+    // (copy thread only).
+    std::wstring currentSource;
+    std::wstring currentName;
+};

@@ -1,0 +1,139 @@
+// The copy of one file, its attributes, and the removal of a cancelled target.
+
+#include <memory>
+
+#include "app/core/CommandLine.h"
+#include "engine/CopyModule.h"
+#include "engine/PathHelpers.h"
+
+namespace {
+
+// Deletes a target this copy created unless the copy reached its end: a
+// cancel or an exception leaves nothing partial behind.
+class CreatedTarget {
+public:
+    CreatedTarget(CopyModule& module, FileHandle& file, const std::wstring& path)
+        : module(module), file(file), path(path) {}
+    ~CreatedTarget() {
+        if (!keep) Discard();
+    }
+    CreatedTarget(const CreatedTarget&) = delete;
+    CreatedTarget& operator=(const CreatedTarget&) = delete;
+
+    void Keep() { keep = true; }
+    void Discard() {
+        keep = true;
+        file.reset();
+        module.DeleteTarget(path);
+    }
+
+private:
+    CopyModule& module;
+    FileHandle& file;
+    const std::wstring& path;
+    bool keep = false;
+};
+
+bool IsAttributeFree(const std::wstring& path) {
+    const std::wstring normalized = NormalizePath(path);
+    return IsDriveRoot(normalized) || IsUncPath(normalized);
+}
+
+}  // namespace
+
+void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                          std::uint64_t expectedSize) {
+    currentSource = source;
+    currentName = relativeName;
+    if (PathExists(NormalizePath(target), platform)) {
+        ++skipped;
+        return;
+    }
+    FileHandle sourceFile;
+    std::uint32_t error = platform.OpenForBackupRead(source, sourceFile);
+    if (error != ErrorCode::kSuccess) {
+        const ResultCode code =
+            error == ErrorCode::kSharingViolation ? ResultCode::FileLocked : ResultCode::AccessDeniedSource;
+        items.Push({code, source, relativeName, error});
+        return;
+    }
+    if (expectedSize == kUnknownSize) {
+        // Without the size a short copy could not be told from a complete one.
+        error = platform.FileSize(sourceFile.get(), expectedSize);
+        if (error != ErrorCode::kSuccess) {
+            items.Push({ResultCode::AccessDeniedSource, source, relativeName, error});
+            return;
+        }
+    }
+    FileHandle targetFile;
+    error = platform.CreateNewFile(target, targetFile);
+    if (error == ErrorCode::kFileExists || error == ErrorCode::kAlreadyExists) {
+        // Appeared since the test above: left alone, like any existing target.
+        ++skipped;
+        return;
+    }
+    if (error != ErrorCode::kSuccess) {
+        items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
+        return;
+    }
+    CreatedTarget created(*this, targetFile, target);
+    SetStatusText(relativeName);
+
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);
+    std::uint64_t written = 0;
+    bool cancelled = false;
+    for (;;) {
+        MutexLock gate(pauseLock);
+        if (cancelRequested) {
+            cancelled = true;
+            break;
+        }
+        std::uint32_t bytesRead = 0;
+        std::uint32_t failure = platform.ReadFile(sourceFile.get(), buffer.get(), kBlockSize, bytesRead);
+        if (failure == ErrorCode::kSuccess && bytesRead > 0) {
+            std::uint32_t bytesWritten = 0;
+            failure = platform.WriteFile(targetFile.get(), buffer.get(), bytesRead, bytesWritten);
+            bytesCopied += bytesWritten;
+            written += bytesWritten;
+            if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) continue;
+            // The target must stay a prefix of the source: no later block
+            // may follow a block that did not arrive whole.
+            if (failure == ErrorCode::kSuccess) failure = ErrorCode::kDiskFull;
+        }
+        if (failure != ErrorCode::kSuccess || written != expectedSize) {
+            items.Push({ResultCode::PartialCopy, source, relativeName, failure});
+            ++skipped;
+        }
+        ++filesDone;
+        break;
+    }
+    if (cancelled) {
+        created.Discard();
+        return;
+    }
+    created.Keep();
+    if (copyAttributes && !IsAttributeFree(source) && !IsAttributeFree(target)) {
+        CopyAttributes(source, relativeName, target);
+    }
+    targetFile.reset();
+    sourceFile.reset();
+}
+
+void CopyModule::CopyAttributes(const std::wstring& source, const std::wstring& relativeName,
+                                const std::wstring& target) {
+    std::uint32_t attributes = FileAttribute::kInvalid;
+    std::uint32_t error = platform.GetAttributes(source, attributes);
+    if (error != ErrorCode::kSuccess) {
+        // Nothing sound can be set; the target keeps the default attributes.
+        items.Push({ResultCode::AttributesNotRead, source, relativeName, error});
+        return;
+    }
+    error = platform.SetAttributes(target, attributes);
+    if (error != ErrorCode::kSuccess) items.Push({ResultCode::AttributesNotWritten, source, relativeName, error});
+}
+
+bool CopyModule::DeleteTarget(const std::wstring& path) {
+    if (PathExists(NormalizePath(path), platform)) platform.SetAttributes(path, 0);
+    const std::uint32_t error = platform.RemoveFile(path);
+    return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
+}

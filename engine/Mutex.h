@@ -1,0 +1,44 @@
+#pragma once
+// The lock of every engine structure shared between threads: an unnamed,
+// process-local mutex of the platform, owned by the thread that took it.
+// Every failure composes a diagnostic line and throws Exception.
+
+#include "platform/Platform.h"
+
+class Mutex {
+public:
+    // Creates the lock; throws after "CreateMutex failed." when it cannot.
+    explicit Mutex(Platform& platform = SystemPlatform());
+    // Closes the lock; a refused close composes "CloseHandle failed." and
+    // throws, unless an exception is already unwinding the stack.
+    ~Mutex() noexcept(false);
+    Mutex(const Mutex&) = delete;
+    Mutex& operator=(const Mutex&) = delete;
+
+    // Waits without time-out. Throws after "WAIT_ABANDONED encountered." when
+    // the previous owner ended while holding the lock (the caller then owns
+    // it), and after "WAIT_FAILED encountered." when the wait itself fails.
+    void Lock();
+    // Throws after "ReleaseMutex failed." when the release is refused (the
+    // calling thread is not the owner).
+    void Unlock();
+
+    // The platform handle; kNoHandle once closed.
+    NativeHandle Handle() const { return handle; }
+
+private:
+    Platform& platform;
+    NativeHandle handle = kNoHandle;
+};
+
+// Holds a Mutex for the lifetime of a scope.
+class MutexLock {
+public:
+    explicit MutexLock(Mutex& mutex) : mutex(mutex) { mutex.Lock(); }
+    ~MutexLock() noexcept(false);
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+
+private:
+    Mutex& mutex;
+};

@@ -1,0 +1,73 @@
+#include "engine/PathHelpers.h"
+
+#include "app/core/PathText.h"
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// Removes the last component the way PathRemoveFileSpecW does; false when
+// nothing was removed.
+bool RemoveFileSpec(std::wstring& path) {
+    size_t i = 0;
+    size_t spec = 0;
+    if (i < path.size() && path[i] == L'\\') spec = ++i;
+    if (i < path.size() && path[i] == L'\\') spec = ++i;
+    while (i < path.size()) {
+        if (path[i] == L'\\') {
+            spec = i;
+        } else if (path[i] == L':') {
+            spec = ++i;
+            if (i < path.size() && path[i] == L'\\') ++spec;
+            if (i >= path.size()) break;
+        }
+        ++i;
+    }
+    if (spec >= path.size()) return false;
+    path.erase(spec);
+    return true;
+}
+
+}  // namespace
+
+std::wstring FileNameOf(const std::wstring& path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const wchar_t c = path[i];
+        if ((IsSeparator(c) || c == L':') && i + 1 < path.size() && !IsSeparator(path[i + 1])) start = i + 1;
+    }
+    return path.substr(start);
+}
+
+std::wstring RootOf(const std::wstring& path) {
+    std::wstring root = path;
+    while (!PathText::IsRoot(root)) {
+        if (!RemoveFileSpec(root)) return path;
+    }
+    return root;
+}
+
+bool IsDriveRoot(const std::wstring& path) {
+    if (path.size() != 3 || path[1] != L':' || path[2] != L'\\') return false;
+    const wchar_t letter = path[0];
+    return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+}
+
+bool IsUncPath(const std::wstring& path) {
+    return path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\' && (path.size() < 3 || path[2] != L'?');
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    std::wstring joined;
+    joined.reserve(folder.size() + 1 + name.size());
+    joined += folder;
+    joined += L'\\';
+    joined += name;
+    return joined;
+}
+
+bool PathExists(const std::wstring& path, Platform& platform) { return platform.PathExists(path); }
+
+bool IsFolder(const std::wstring& path, Platform& platform) { return platform.IsFolder(path); }
+
+bool IsNotFolder(const std::wstring& path, Platform& platform) { return !platform.IsFolder(path); }

@@ -1,0 +1,26 @@
+#pragma once
+// Path helpers of the engine. The string ones are our own code and behave
+// like the shell's path functions of the same purpose on paths of any length;
+// the tests ask the platform.
+
+#include <string>
+
+#include "platform/Platform.h"
+
+// The last component (like PathStripPathW): "C:\a\b.txt" gives "b.txt",
+// "C:\a\" gives "a\", a root stays as it is.
+std::wstring FileNameOf(const std::wstring& path);
+// The root of the path (like PathStripToRootW): "C:\a\b" gives "C:\",
+// "\\srv\share\x" gives "\\srv\share"; the path unchanged when it has none.
+std::wstring RootOf(const std::wstring& path);
+// True for "A:\" to "Z:\" in either case; false for "C:" and UNC paths.
+bool IsDriveRoot(const std::wstring& path);
+// True for a path that starts with two backslashes (like PathIsUNCW).
+bool IsUncPath(const std::wstring& path);
+// folder, one backslash, name; no other processing.
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+bool PathExists(const std::wstring& path, Platform& platform = SystemPlatform());
+bool IsFolder(const std::wstring& path, Platform& platform = SystemPlatform());
+// True also for a path that does not exist.
+bool IsNotFolder(const std::wstring& path, Platform& platform = SystemPlatform());

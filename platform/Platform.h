@@ -1,0 +1,183 @@
+#pragma once
+// The engine's only door to the operating system. Everything the copy engine,
+// the progress logic and the destination checks need from the platform is a
+// virtual operation of Platform, so the engine runs unchanged over the Win32
+// implementation, the POSIX one (Windows-style paths mapped onto the POSIX
+// tree), or a test decorator that injects failures into either.
+//
+// Conventions:
+// - Paths are Windows-style wide strings (drive letters, backslashes).
+// - An operation that can fail returns a Windows error code: ErrorCode::kSuccess
+//   (0) on success, otherwise the code the platform gave (ErrorCode.h).
+//   Out parameters are left unchanged on failure unless stated otherwise.
+// - Handles are opaque pointer-sized values; kNoHandle (-1) is never a valid one.
+//   The owners at the end of this file close them through the platform that
+//   opened them.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/ErrorCodes.h"
+#include "platform/FileAttributes.h"
+
+using NativeHandle = std::intptr_t;
+constexpr NativeHandle kNoHandle = -1;
+
+// One entry of a folder listing.
+struct FindEntry {
+    std::wstring name;            // the entry's own name, no folder part
+    std::uint32_t attributes = 0; // FileAttribute bits (directory, reparse point, ...)
+    std::uint64_t size = 0;       // 64-bit size; 0 for folders
+};
+
+// What a wait for a mutex ended with.
+enum class MutexWait {
+    Acquired,   // the caller owns the mutex
+    Abandoned,  // the caller owns it, but its previous owner ended while holding it
+    Failed,     // the wait itself failed; the error code says why
+};
+
+// The body of a platform thread; its result is the thread's exit code.
+using ThreadBody = std::uint32_t (*)(void* argument);
+
+template <typename Traits>
+class PlatformHandle;
+struct FileHandleTraits;
+struct FindHandleTraits;
+struct ThreadHandleTraits;
+using FileHandle = PlatformHandle<FileHandleTraits>;
+using FindHandle = PlatformHandle<FindHandleTraits>;
+using ThreadHandle = PlatformHandle<ThreadHandleTraits>;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Files ---
+    // Opens an existing file for reading with backup semantics; other openers
+    // may read it at the same time but not write it.
+    virtual std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) = 0;
+    // Creates a new file for exclusive reading and writing. Fails with
+    // kFileExists (or kAlreadyExists) when anything of that name exists: an
+    // existing file is never opened, truncated or replaced.
+    virtual std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file) = 0;
+    // Synchronous read of up to size bytes; 0 bytes read at the end of the file.
+    virtual std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size,
+                                   std::uint32_t& bytesRead) = 0;
+    // Synchronous write. On failure bytesWritten still tells how many bytes of
+    // the block reached the file (they form a prefix of it).
+    virtual std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
+                                    std::uint32_t& bytesWritten) = 0;
+    virtual std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) = 0;
+    virtual void CloseFile(NativeHandle file) noexcept = 0;
+
+    // --- Attributes, deletion, folders ---
+    // attributes is set to FileAttribute::kInvalid on failure.
+    virtual std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) = 0;
+    virtual std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+    virtual std::uint32_t RemoveFile(const std::wstring& path) = 0;
+    // One folder level; kAlreadyExists when something of that name exists.
+    virtual std::uint32_t CreateFolder(const std::wstring& path) = 0;
+    // The folder and every missing parent; the result is the error code of the
+    // step that failed (kAlreadyExists / kFileExists when the path exists).
+    virtual std::uint32_t CreateFolderTree(const std::wstring& path) = 0;
+
+    // --- Folder listings ---
+    // pattern is a folder followed by "\*" (list the folder) or the path of one
+    // file or folder (read its own entry). On success find holds the listing
+    // and entry its first entry.
+    virtual std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) = 0;
+    // The next entry; kNoMoreFiles after the last one.
+    virtual std::uint32_t FindNext(NativeHandle find, FindEntry& entry) = 0;
+    virtual void CloseFind(NativeHandle find) noexcept = 0;
+
+    // --- Volumes ---
+    // The label of the volume whose root is given ("D:\"); empty when it has none.
+    virtual std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) = 0;
+    // The bytes free to the calling user on the volume holding path.
+    virtual std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) = 0;
+
+    // --- Path tests (false whenever the answer cannot be had) ---
+    virtual bool PathExists(const std::wstring& path) = 0;
+    virtual bool IsFolder(const std::wstring& path) = 0;
+    virtual bool IsEmptyFolder(const std::wstring& path) = 0;
+
+    // --- Threads and time ---
+    // Starts body(argument) on a new thread with the default stack.
+    virtual std::uint32_t StartThread(ThreadBody body, void* argument, ThreadHandle& thread) = 0;
+    // Waits without time-out for the thread to end, then frees its handle.
+    virtual void JoinThread(NativeHandle thread) noexcept = 0;
+    virtual void SleepMilliseconds(std::uint32_t milliseconds) = 0;
+    // While on, the system does not sleep (continuous, system and away mode
+    // required); off restores the default. Acts on the calling thread.
+    virtual void KeepAwake(bool on) = 0;
+    // Milliseconds since an arbitrary start; wraps at 32 bits.
+    virtual std::uint32_t TickCount() = 0;
+
+    // --- Unnamed mutex: owned by the thread that acquired it ---
+    virtual std::uint32_t NewMutex(NativeHandle& mutex) = 0;
+    // Waits without time-out. error is set when the result is Failed.
+    virtual MutexWait WaitMutex(NativeHandle mutex, std::uint32_t& error) = 0;
+    // Fails with kNotOwner when the calling thread does not own the mutex.
+    virtual std::uint32_t ReleaseMutex(NativeHandle mutex) = 0;
+    virtual std::uint32_t CloseMutex(NativeHandle mutex) = 0;
+};
+
+// The real platform of this build: Win32 on Windows, POSIX elsewhere.
+Platform& SystemPlatform();
+
+// --- Owners ---
+// A move-only owner of one handle: closes it through the platform that opened
+// it. get() reads it, reset() closes it, release() gives it up unclosed.
+template <typename Traits>
+class PlatformHandle {
+public:
+    PlatformHandle() noexcept = default;
+    PlatformHandle(Platform& platform, NativeHandle value) noexcept : platform(&platform), value(value) {}
+    PlatformHandle(PlatformHandle&& other) noexcept : platform(other.platform), value(other.release()) {}
+    PlatformHandle& operator=(PlatformHandle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            platform = other.platform;
+            value = other.release();
+        }
+        return *this;
+    }
+    PlatformHandle(const PlatformHandle&) = delete;
+    PlatformHandle& operator=(const PlatformHandle&) = delete;
+    ~PlatformHandle() { reset(); }
+
+    NativeHandle get() const noexcept { return value; }
+    explicit operator bool() const noexcept { return value != kNoHandle; }
+    Platform* owner() const noexcept { return platform; }
+
+    void reset() noexcept {
+        if (value != kNoHandle && platform) Traits::Close(*platform, value);
+        value = kNoHandle;
+    }
+    void reset(Platform& newPlatform, NativeHandle newValue) noexcept {
+        reset();
+        platform = &newPlatform;
+        value = newValue;
+    }
+    NativeHandle release() noexcept {
+        NativeHandle released = value;
+        value = kNoHandle;
+        return released;
+    }
+
+private:
+    Platform* platform = nullptr;
+    NativeHandle value = kNoHandle;
+};
+
+struct FileHandleTraits {
+    static void Close(Platform& platform, NativeHandle value) noexcept { platform.CloseFile(value); }
+};
+struct FindHandleTraits {
+    static void Close(Platform& platform, NativeHandle value) noexcept { platform.CloseFind(value); }
+};
+// A thread owner never lets a thread run on unowned: resetting it joins.
+struct ThreadHandleTraits {
+    static void Close(Platform& platform, NativeHandle value) noexcept { platform.JoinThread(value); }
+};

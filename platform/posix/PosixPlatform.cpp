@@ -1,0 +1,563 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+
+namespace {
+
+// Wide (UTF-32 here) to UTF-8.
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        auto c = static_cast<std::uint32_t>(wc);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+// UTF-8 to wide; malformed bytes come through as themselves.
+std::wstring Widen(const char* text) {
+    std::wstring out;
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        std::uint32_t c = *p;
+        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        bool valid = true;
+        if (extra) {
+            c &= 0x3F >> extra;
+            for (int i = 1; i <= extra; ++i) {
+                if ((p[i] & 0xC0) != 0x80) {
+                    valid = false;
+                    break;
+                }
+                c = (c << 6) | (p[i] & 0x3F);
+            }
+        }
+        if (!valid) {
+            c = *p;
+            extra = 0;
+        }
+        out.push_back(static_cast<wchar_t>(c));
+        p += 1 + extra;
+    }
+    return out;
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::string ParentOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string LastComponent(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+    const size_t slash = trimmed.find_last_of('/');
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+
+bool HasWriteBits(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
+
+// The attribute word of an entry, from its lstat and (for a link) its target.
+std::uint32_t AttributesOf(const struct stat& linkInfo, const std::string& name, const std::string& fullPath) {
+    std::uint32_t attributes = 0;
+    struct stat info = linkInfo;
+    if (S_ISLNK(linkInfo.st_mode)) {
+        attributes |= FileAttribute::kReparsePoint;
+        struct stat target;
+        if (stat(fullPath.c_str(), &target) == 0) info = target;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        attributes |= FileAttribute::kDirectory;
+    } else {
+        attributes |= FileAttribute::kArchive;
+    }
+    if (!HasWriteBits(linkInfo.st_mode) && !S_ISLNK(linkInfo.st_mode)) attributes |= FileAttribute::kReadOnly;
+    if (!name.empty() && name[0] == '.' && name != "." && name != "..") attributes |= FileAttribute::kHidden;
+    return attributes;
+}
+
+struct Listing {
+    DIR* dir = nullptr;       // null for the listing of one named entry
+    std::string folder;
+};
+
+struct Thread {
+    pthread_t id{};
+    ThreadBody body = nullptr;
+    void* argument = nullptr;
+};
+
+void* ThreadTrampoline(void* start) {
+    auto* thread = static_cast<Thread*>(start);
+    thread->body(thread->argument);
+    return nullptr;
+}
+
+template <typename T>
+T* FromHandle(NativeHandle handle) {
+    return reinterpret_cast<T*>(handle);
+}
+
+template <typename T>
+NativeHandle ToHandle(T* pointer) {
+    return reinterpret_cast<NativeHandle>(pointer);
+}
+
+int Fd(NativeHandle handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+std::uint32_t ErrorFromErrno(int error, const std::string& path) {
+    switch (error) {
+        case 0: return ErrorCode::kSuccess;
+        case ENOENT: {
+            // Windows tells "no such file" from "no such folder on the way".
+            struct stat info;
+            if (!path.empty() && stat(ParentOf(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+                return ErrorCode::kFileNotFound;
+            }
+            return path.empty() ? ErrorCode::kFileNotFound : ErrorCode::kPathNotFound;
+        }
+        case ENOTDIR: return ErrorCode::kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EISDIR: return ErrorCode::kAccessDenied;
+        case EROFS: return ErrorCode::kWriteProtect;
+        case EEXIST: return ErrorCode::kFileExists;
+        case ENOSPC:
+        case EDQUOT: return ErrorCode::kDiskFull;
+        case ENAMETOOLONG: return ErrorCode::kFilenameExcedRange;
+        case EMFILE:
+        case ENFILE: return ErrorCode::kTooManyOpenFiles;
+        case ETXTBSY: return ErrorCode::kSharingViolation;
+        case EBUSY: return ErrorCode::kBusy;
+        case EIO: return ErrorCode::kIoDevice;
+        case ENOTEMPTY: return ErrorCode::kDirNotEmpty;
+        case EBADF: return ErrorCode::kInvalidHandle;
+        case EINVAL: return ErrorCode::kInvalidParameter;
+        case ENOMEM:
+        case EAGAIN: return ErrorCode::kNotEnoughMemory;
+        case ELOOP: return ErrorCode::kCantResolveFilename;
+        case EMLINK: return ErrorCode::kTooManyLinks;
+        case EPIPE: return ErrorCode::kBrokenPipe;
+        case ENOTSUP: return ErrorCode::kNotSupported;
+        case ENXIO:
+        case ENODEV: return ErrorCode::kNotReady;
+        default: return ErrorCode::kGenFailure;
+    }
+}
+
+PosixPlatform::PosixPlatform() { MapDrive(L'Z', ""); }
+
+void PosixPlatform::MapDrive(wchar_t letter, const std::string& folder) {
+    if (letter >= L'a' && letter <= L'z') letter = static_cast<wchar_t>(letter - L'a' + L'A');
+    if (letter < L'A' || letter > L'Z') return;
+    std::string trimmed = folder;
+    while (!trimmed.empty() && trimmed.back() == '/') trimmed.pop_back();
+    driveFolders[letter - L'A'] = trimmed;
+    driveMapped[letter - L'A'] = true;
+}
+
+std::uint32_t PosixPlatform::ToPosixPath(const std::wstring& path, std::string& posixPath) const {
+    if (path.empty()) return ErrorCode::kPathNotFound;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return ErrorCode::kBadNetPath;
+    std::wstring rest = path;
+    std::string prefix;
+    if (path.size() >= 2 && path[1] == L':') {
+        wchar_t letter = path[0];
+        if (letter >= L'a' && letter <= L'z') letter = static_cast<wchar_t>(letter - L'a' + L'A');
+        if (letter < L'A' || letter > L'Z') return ErrorCode::kInvalidName;
+        if (!driveMapped[letter - L'A']) return ErrorCode::kPathNotFound;
+        prefix = driveFolders[letter - L'A'];
+        rest = path.substr(2);
+        if (rest.empty() || !IsSeparator(rest[0])) rest.insert(rest.begin(), L'/');
+    }
+    std::string converted = prefix + Narrow(rest);
+    std::string out;
+    out.reserve(converted.size());
+    for (char c : converted) {
+        if (c == '\\') c = '/';
+        if (c == '/' && !out.empty() && out.back() == '/') continue;
+        out.push_back(c);
+    }
+    if (out.empty()) out = "/";
+    posixPath = std::move(out);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::OpenForBackupRead(const std::wstring& path, FileHandle& file) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    // Non-blocking, so that a named pipe cannot hold the copy; only files and
+    // folders are opened.
+    const int fd = open(posix.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return ErrorFromErrno(errno, posix);
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !(S_ISREG(info.st_mode) || S_ISDIR(info.st_mode))) {
+        close(fd);
+        return ErrorCode::kAccessDenied;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file.reset(*this, fd);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::CreateNewFile(const std::wstring& path, FileHandle& file) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    const int fd = open(posix.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return ErrorFromErrno(errno, posix);
+    file.reset(*this, fd);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::ReadFile(NativeHandle file, void* buffer, std::uint32_t size,
+                                      std::uint32_t& bytesRead) {
+    bytesRead = 0;
+    for (;;) {
+        const ssize_t n = read(Fd(file), buffer, size);
+        if (n >= 0) {
+            bytesRead = static_cast<std::uint32_t>(n);
+            return ErrorCode::kSuccess;
+        }
+        if (errno == EISDIR) return ErrorCode::kInvalidFunction;
+        if (errno != EINTR) return ErrorFromErrno(errno);
+    }
+}
+
+std::uint32_t PosixPlatform::WriteFile(NativeHandle file, const void* data, std::uint32_t size,
+                                       std::uint32_t& bytesWritten) {
+    bytesWritten = 0;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (bytesWritten < size) {
+        const ssize_t n = write(Fd(file), bytes + bytesWritten, size - bytesWritten);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ErrorFromErrno(errno);
+        }
+        if (n == 0) return ErrorCode::kDiskFull;
+        bytesWritten += static_cast<std::uint32_t>(n);
+    }
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::FileSize(NativeHandle file, std::uint64_t& size) {
+    struct stat info;
+    if (fstat(Fd(file), &info) != 0) return ErrorFromErrno(errno);
+    size = static_cast<std::uint64_t>(info.st_size);
+    return ErrorCode::kSuccess;
+}
+
+void PosixPlatform::CloseFile(NativeHandle file) noexcept { close(Fd(file)); }
+
+std::uint32_t PosixPlatform::GetAttributes(const std::wstring& path, std::uint32_t& attributes) {
+    attributes = FileAttribute::kInvalid;
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (lstat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    attributes = AttributesOf(info, LastComponent(posix), posix);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
+    if (attributes == FileAttribute::kInvalid) return ErrorCode::kInvalidParameter;
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    // Only the read-only bit has a POSIX counterpart; on folders it is ignored.
+    if (S_ISDIR(info.st_mode)) return ErrorCode::kSuccess;
+    mode_t mode = info.st_mode & 07777;
+    if (attributes & FileAttribute::kReadOnly) {
+        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    } else if (!HasWriteBits(mode)) {
+        mode |= S_IWUSR;
+    }
+    if (mode != (info.st_mode & 07777) && chmod(posix.c_str(), mode) != 0) return ErrorFromErrno(errno, posix);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::RemoveFile(const std::wstring& path) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (lstat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    if (S_ISDIR(info.st_mode)) return ErrorCode::kAccessDenied;
+    // As on Windows, a read-only file is not deleted.
+    if (S_ISREG(info.st_mode) && !HasWriteBits(info.st_mode)) return ErrorCode::kAccessDenied;
+    if (unlink(posix.c_str()) != 0) return ErrorFromErrno(errno, posix);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::CreateFolder(const std::wstring& path) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    if (mkdir(posix.c_str(), 0777) == 0) return ErrorCode::kSuccess;
+    if (errno == EEXIST) return ErrorCode::kAlreadyExists;
+    if (errno == ENOENT) return ErrorCode::kPathNotFound;
+    return ErrorFromErrno(errno, posix);
+}
+
+std::uint32_t PosixPlatform::CreateFolderTree(const std::wstring& path) {
+    const bool absolute = (path.size() >= 2 && path[1] == L':') || (!path.empty() && IsSeparator(path[0]));
+    if (!absolute) return ErrorCode::kBadPathname;
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (stat(posix.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? ErrorCode::kAlreadyExists : ErrorCode::kFileExists;
+    for (size_t slash = posix.find('/', 1); ; slash = posix.find('/', slash + 1)) {
+        const std::string step = slash == std::string::npos ? posix : posix.substr(0, slash);
+        if (mkdir(step.c_str(), 0777) != 0 && errno != EEXIST) {
+            return errno == ENOENT ? ErrorCode::kPathNotFound : ErrorFromErrno(errno, step);
+        }
+        if (slash == std::string::npos) break;
+    }
+    if (stat(posix.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return ErrorCode::kPathNotFound;
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) {
+    const bool listFolder = pattern.size() >= 1 && pattern.back() == L'*' &&
+                            (pattern.size() == 1 || IsSeparator(pattern[pattern.size() - 2]));
+    std::wstring named = listFolder ? pattern.substr(0, pattern.size() - 1) : pattern;
+    if (listFolder && named.empty()) named = L".";
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(named, posix)) return error;
+
+    auto* listing = new (std::nothrow) Listing;
+    if (!listing) return ErrorCode::kNotEnoughMemory;
+    if (!listFolder) {
+        struct stat info;
+        if (lstat(posix.c_str(), &info) != 0) {
+            delete listing;
+            return ErrorFromErrno(errno, posix);
+        }
+        const std::string name = LastComponent(posix);
+        entry.name = Widen(name.c_str());
+        entry.attributes = AttributesOf(info, name, posix);
+        entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+        find.reset(*this, ToHandle(listing));
+        return ErrorCode::kSuccess;
+    }
+    listing->dir = opendir(posix.c_str());
+    if (!listing->dir) {
+        const int failure = errno;
+        delete listing;
+        if (failure == ENOTDIR) {
+            struct stat info;
+            return stat(posix.c_str(), &info) == 0 ? ErrorCode::kDirectory : ErrorCode::kPathNotFound;
+        }
+        return failure == ENOENT ? ErrorCode::kPathNotFound : ErrorFromErrno(failure, posix);
+    }
+    listing->folder = posix;
+    if (listing->folder.back() != '/') listing->folder.push_back('/');
+    FindHandle opened(*this, ToHandle(listing));
+    const std::uint32_t error = FindNext(opened.get(), entry);
+    if (error == ErrorCode::kNoMoreFiles) return ErrorCode::kFileNotFound;
+    if (error != ErrorCode::kSuccess) return error;
+    find = std::move(opened);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::FindNext(NativeHandle find, FindEntry& entry) {
+    auto* listing = FromHandle<Listing>(find);
+    if (!listing) return ErrorCode::kInvalidHandle;
+    if (!listing->dir) return ErrorCode::kNoMoreFiles;
+    for (;;) {
+        errno = 0;
+        const dirent* found = readdir(listing->dir);
+        if (!found) return errno == 0 ? ErrorCode::kNoMoreFiles : ErrorFromErrno(errno);
+        struct stat info;
+        if (fstatat(dirfd(listing->dir), found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (IsDotName(found->d_name)) {
+                info = {};
+                info.st_mode = S_IFDIR | 0755;
+            } else {
+                continue;  // gone since the folder was read
+            }
+        }
+        entry.name = Widen(found->d_name);
+        entry.attributes = AttributesOf(info, found->d_name, listing->folder + found->d_name);
+        entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+        return ErrorCode::kSuccess;
+    }
+}
+
+void PosixPlatform::CloseFind(NativeHandle find) noexcept {
+    auto* listing = FromHandle<Listing>(find);
+    if (!listing) return;
+    if (listing->dir) closedir(listing->dir);
+    delete listing;
+}
+
+std::uint32_t PosixPlatform::VolumeLabel(const std::wstring& root, std::wstring& label) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(root, posix)) return error;
+    struct stat info;
+    if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    if (!S_ISDIR(info.st_mode)) return ErrorCode::kDirectory;
+    label.clear();
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct statvfs info;
+    if (statvfs(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    freeBytes = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+    return ErrorCode::kSuccess;
+}
+
+bool PosixPlatform::PathExists(const std::wstring& path) {
+    std::string posix;
+    struct stat info;
+    return ToPosixPath(path, posix) == ErrorCode::kSuccess && lstat(posix.c_str(), &info) == 0;
+}
+
+bool PosixPlatform::IsFolder(const std::wstring& path) {
+    std::uint32_t attributes = FileAttribute::kInvalid;
+    return GetAttributes(path, attributes) == ErrorCode::kSuccess && (attributes & FileAttribute::kDirectory);
+}
+
+bool PosixPlatform::IsEmptyFolder(const std::wstring& path) {
+    std::string posix;
+    if (ToPosixPath(path, posix) != ErrorCode::kSuccess) return false;
+    DIR* dir = opendir(posix.c_str());
+    if (!dir) return false;
+    bool empty = true;
+    while (const dirent* found = readdir(dir)) {
+        if (!IsDotName(found->d_name)) {
+            empty = false;
+            break;
+        }
+    }
+    closedir(dir);
+    return empty;
+}
+
+std::uint32_t PosixPlatform::StartThread(ThreadBody body, void* argument, ThreadHandle& thread) {
+    auto* started = new (std::nothrow) Thread;
+    if (!started) return ErrorCode::kNotEnoughMemory;
+    started->body = body;
+    started->argument = argument;
+    const int error = pthread_create(&started->id, nullptr, &ThreadTrampoline, started);
+    if (error != 0) {
+        delete started;
+        return ErrorFromErrno(error);
+    }
+    thread.reset(*this, ToHandle(started));
+    return ErrorCode::kSuccess;
+}
+
+void PosixPlatform::JoinThread(NativeHandle thread) noexcept {
+    auto* started = FromHandle<Thread>(thread);
+    if (!started) return;
+    pthread_join(started->id, nullptr);
+    delete started;
+}
+
+void PosixPlatform::SleepMilliseconds(std::uint32_t milliseconds) {
+    timespec remaining{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+    }
+}
+
+// Nothing here puts the machine to sleep behind a running program.
+void PosixPlatform::KeepAwake(bool) {}
+
+std::uint32_t PosixPlatform::TickCount() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::uint64_t milliseconds =
+        static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(milliseconds);
+}
+
+// A Windows mutex is recursive, owned by a thread, and reports an owner that
+// ended while holding it: a robust recursive mutex is the same thing.
+std::uint32_t PosixPlatform::NewMutex(NativeHandle& mutex) {
+    auto* created = new (std::nothrow) pthread_mutex_t;
+    if (!created) return ErrorCode::kNotEnoughMemory;
+    pthread_mutexattr_t attributes;
+    pthread_mutexattr_init(&attributes);
+    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
+    pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
+    const int error = pthread_mutex_init(created, &attributes);
+    pthread_mutexattr_destroy(&attributes);
+    if (error != 0) {
+        delete created;
+        return ErrorFromErrno(error);
+    }
+    mutex = ToHandle(created);
+    return ErrorCode::kSuccess;
+}
+
+MutexWait PosixPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
+    auto* lock = FromHandle<pthread_mutex_t>(mutex);
+    if (mutex == kNoHandle || !lock) {
+        error = ErrorCode::kInvalidHandle;
+        return MutexWait::Failed;
+    }
+    const int result = pthread_mutex_lock(lock);
+    if (result == 0) return MutexWait::Acquired;
+    if (result == EOWNERDEAD) {
+        // The caller owns it now; like a Windows mutex it stays usable.
+        pthread_mutex_consistent(lock);
+        error = ErrorCode::kAbandonedWait0;
+        return MutexWait::Abandoned;
+    }
+    error = result == ENOTRECOVERABLE ? ErrorCode::kInvalidHandle : ErrorFromErrno(result);
+    return MutexWait::Failed;
+}
+
+std::uint32_t PosixPlatform::ReleaseMutex(NativeHandle mutex) {
+    auto* lock = FromHandle<pthread_mutex_t>(mutex);
+    if (mutex == kNoHandle || !lock) return ErrorCode::kInvalidHandle;
+    const int result = pthread_mutex_unlock(lock);
+    if (result == EPERM) return ErrorCode::kNotOwner;
+    return ErrorFromErrno(result);
+}
+
+std::uint32_t PosixPlatform::CloseMutex(NativeHandle mutex) {
+    auto* lock = FromHandle<pthread_mutex_t>(mutex);
+    if (mutex == kNoHandle || !lock) return ErrorCode::kInvalidHandle;
+    // A Windows handle may be closed while the mutex is held; a held POSIX
+    // mutex must not be destroyed (its owner's robust list still points at
+    // it), so its memory is left to the process.
+#ifdef __GLIBC__
+    if (lock->__data.__lock != 0) return ErrorCode::kSuccess;
+#endif
+    if (pthread_mutex_destroy(lock) == 0) delete lock;
+    return ErrorCode::kSuccess;
+}

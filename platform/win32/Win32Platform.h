@@ -1,0 +1,38 @@
+#pragma once
+// The platform over Win32: each operation is the one kernel32 or shlwapi call
+// the engine is described with, and its result is GetLastError().
+
+#include "platform/Platform.h"
+
+class Win32Platform : public Platform {
+public:
+    std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override;
+    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file) override;
+    std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size, std::uint32_t& bytesRead) override;
+    std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
+                            std::uint32_t& bytesWritten) override;
+    std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override;
+    void CloseFile(NativeHandle file) noexcept override;
+    std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
+    std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    std::uint32_t RemoveFile(const std::wstring& path) override;
+    std::uint32_t CreateFolder(const std::wstring& path) override;
+    std::uint32_t CreateFolderTree(const std::wstring& path) override;
+    std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) override;
+    std::uint32_t FindNext(NativeHandle find, FindEntry& entry) override;
+    void CloseFind(NativeHandle find) noexcept override;
+    std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
+    std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
+    bool PathExists(const std::wstring& path) override;
+    bool IsFolder(const std::wstring& path) override;
+    bool IsEmptyFolder(const std::wstring& path) override;
+    std::uint32_t StartThread(ThreadBody body, void* argument, ThreadHandle& thread) override;
+    void JoinThread(NativeHandle thread) noexcept override;
+    void SleepMilliseconds(std::uint32_t milliseconds) override;
+    void KeepAwake(bool on) override;
+    std::uint32_t TickCount() override;
+    std::uint32_t NewMutex(NativeHandle& mutex) override;
+    MutexWait WaitMutex(NativeHandle mutex, std::uint32_t& error) override;
+    std::uint32_t ReleaseMutex(NativeHandle mutex) override;
+    std::uint32_t CloseMutex(NativeHandle mutex) override;
+};
