@@ -1,0 +1,20 @@
+#pragma once
+// The identifiers the extension registers under and answers to.
+
+#include <windows.h>
+
+namespace Marrowgate {
+
+// {8E61C0D4-5B2A-4F7E-9C13-2D4B7A90E6F1}
+constexpr GUID kClsidContextMenuExtension = {
+    0x8E61C0D4, 0x5B2A, 0x4F7E, {0x9C, 0x13, 0x2D, 0x4B, 0x7A, 0x90, 0xE6, 0xF1}};
+
+// {3B7F2E95-C041-4D8A-A6B2-71E5D09C4A38}
+constexpr GUID kClsidDragAndDropExtension = {
+    0x3B7F2E95, 0xC041, 0x4D8A, {0xA6, 0xB2, 0x71, 0xE5, 0xD0, 0x9C, 0x4A, 0x38}};
+
+// {6C2D9A41-7E3B-4F05-8B19-C4A7E2D05F93}
+constexpr GUID kAppIdMarrowgate = {
+    0x6C2D9A41, 0x7E3B, 0x4F05, {0x8B, 0x19, 0xC4, 0xA7, 0xE2, 0xD0, 0x5F, 0x93}};
+
+}  // namespace Marrowgate

@@ -1,0 +1,285 @@
+#include "tests/shellext/TestSupport.h"
+
+#include "shellext/Registrar.h"
+#include "shellext/Texts.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace ShellextTests {
+
+std::vector<BYTE> DropBlock(const std::vector<std::wstring>& names, bool wide) {
+    std::vector<BYTE> list;
+    for (const std::wstring& name : names) {
+        if (wide) {
+            const BYTE* bytes = reinterpret_cast<const BYTE*>(name.c_str());
+            list.insert(list.end(), bytes, bytes + (name.size() + 1) * sizeof(wchar_t));
+        } else {
+            for (wchar_t c : name) list.push_back(static_cast<BYTE>(c));
+            list.push_back(0);
+        }
+    }
+    // The empty name that ends the list.
+    list.resize(list.size() + (wide ? sizeof(wchar_t) : 1), 0);
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = wide ? TRUE : FALSE;
+    std::vector<BYTE> block(sizeof(header) + list.size());
+    std::memcpy(block.data(), &header, sizeof(header));
+    std::memcpy(block.data() + sizeof(header), list.data(), list.size());
+    return block;
+}
+
+ComPtr<IDataObject> DropDataObject::Create(std::vector<BYTE> block, Mode mode) {
+    ComPtr<IDataObject> object;
+    *object.put() = new DropDataObject(std::move(block), mode);
+    return object;
+}
+
+STDMETHODIMP DropDataObject::QueryInterface(REFIID riid, void** object) {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
+        *object = static_cast<IDataObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) DropDataObject::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
+
+STDMETHODIMP_(ULONG) DropDataObject::Release() {
+    const LONG count = InterlockedDecrement(&references_);
+    if (count == 0) delete this;
+    return static_cast<ULONG>(count);
+}
+
+STDMETHODIMP DropDataObject::QueryGetData(FORMATETC* format) {
+    return format->cfFormat == CF_HDROP && mode_ != Mode::FailGetData ? S_OK : DV_E_FORMATETC;
+}
+
+STDMETHODIMP DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+    if (mode_ == Mode::FailGetData) return E_FAIL;
+    if (format->cfFormat != CF_HDROP || (format->tymed & TYMED_HGLOBAL) == 0) return DV_E_FORMATETC;
+    if (mode_ == Mode::ServeStream) {
+        // A medium of another kind than asked for: a careless data object.
+        medium->tymed = TYMED_ISTREAM;
+        medium->pUnkForRelease = nullptr;
+        return CreateStreamOnHGlobal(nullptr, TRUE, &medium->pstm);
+    }
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block_.size());
+    if (memory == nullptr) return E_OUTOFMEMORY;
+    std::memcpy(GlobalLock(memory), block_.data(), block_.size());
+    GlobalUnlock(memory);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = memory;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+}
+
+void DeleteTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                DeleteTree(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+TempFolder::TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::wstring(temp) + L"marrowgate-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() {
+    DeleteTree(path_);
+}
+
+std::wstring TempFolder::AddFile(const std::wstring& relative) const {
+    const std::wstring full = path_ + L"\\" + relative;
+    for (std::size_t slash = full.find(L'\\', path_.size() + 1); slash != std::wstring::npos;
+         slash = full.find(L'\\', slash + 1)) {
+        CreateDirectoryW(full.substr(0, slash).c_str(), nullptr);
+    }
+    HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return full;
+}
+
+std::wstring TestProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+namespace {
+
+constexpr const wchar_t* kVendorKeyPath = L"Software\\Norvask";
+
+bool CreateSettingsKey(HKEY* key, bool& createdVendorKey) {
+    createdVendorKey = !KeyExists(HKEY_LOCAL_MACHINE, kVendorKeyPath);
+    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, Marrowgate::kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                           nullptr, key, nullptr) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+InstallPathScope::InstallPathScope() {
+    HKEY key;
+    if (CreateSettingsKey(&key, createdVendorKey_)) RegCloseKey(key);
+}
+
+InstallPathScope::InstallPathScope(DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    if (CreateSettingsKey(&key, createdVendorKey_)) {
+        // The system counts a terminator that follows the given bytes into a
+        // string value; stored bytes are meant exactly, so none follows here.
+        std::vector<BYTE> exact(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
+        exact.push_back('X');
+        exact.push_back('X');
+        RegSetValueExW(key, Marrowgate::kInstallPathValue, 0, type, exact.data(), size);
+        RegCloseKey(key);
+    }
+}
+
+InstallPathScope::InstallPathScope(const std::wstring& folder)
+    : InstallPathScope(REG_SZ, folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) {}
+
+InstallPathScope::~InstallPathScope() {
+    Marrowgate::DeleteKeyTree(HKEY_LOCAL_MACHINE, createdVendorKey_ ? kVendorKeyPath : Marrowgate::kSettingsKeyPath);
+}
+
+StandInInstallation::StandInInstallation() {
+    const std::wstring standIn = TestProgramFolder() + L"\\marrowgate_standin.exe";
+    CopyFileW(standIn.c_str(), (folder_.path() + L"\\Torvane.exe").c_str(), FALSE);
+}
+
+bool StandInInstallation::WaitForRecord(Record& record) const {
+    const std::wstring path = folder_.path() + L"\\launch-record.txt";
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        FILE* file = _wfopen(path.c_str(), L"rb");
+        if (file != nullptr) {
+            std::wstring text;
+            wchar_t c;
+            while (std::fread(&c, sizeof(c), 1, file) == 1) text += c;
+            std::fclose(file);
+            const std::size_t newline = text.find(L'\n');
+            record.commandLine = text.substr(0, newline);
+            record.currentDirectory = newline == std::wstring::npos ? L"" : text.substr(newline + 1);
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+namespace {
+
+std::wstring ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0') text.pop_back();
+        return (type == REG_SZ ? L"REG_SZ:" : L"REG_EXPAND_SZ:") + text;
+    }
+    std::wstring hex = L"type" + std::to_wstring(type) + L":";
+    for (DWORD i = 0; i < size; ++i) {
+        wchar_t pair[4];
+        swprintf(pair, 4, L"%02x", data[i]);
+        hex += pair;
+    }
+    return hex;
+}
+
+void CollectLines(HKEY key, const std::wstring& path, std::vector<std::wstring>& lines) {
+    lines.push_back(path);
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[16384];
+        DWORD nameLength = 16384;
+        std::vector<BYTE> data(65536);
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+        lines.push_back(path + L"|" + std::wstring(name, nameLength) + L"|" + ValueText(type, data, size));
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        HKEY child;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
+            CollectLines(child, path + L"\\" + name, lines);
+            RegCloseKey(child);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::wstring> RegistryLines(HKEY root, const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    HKEY key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        CollectLines(key, path, lines);
+        RegCloseKey(key);
+    }
+    return lines;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+DWORD RunAndWait(const std::wstring& commandLine) {
+    std::wstring text = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, &text[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return ~0u;
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = ~0u;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40];
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+std::wstring HexCode(HRESULT hr) {
+    wchar_t text[16];
+    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+}  // namespace ShellextTests
