@@ -17,6 +17,11 @@
 #include "engine/Mutex.h"
 #include "platform/Platform.h"
 
+// <windows.h> renames CopyFile to CopyFileW for whoever includes it first;
+// the member keeps its own name in every translation unit.
+#pragma push_macro("CopyFile")
+#undef CopyFile
+
 class CopyModule {
 public:
     // Bytes moved per block pass, and the expected size that means "read it
@@ -95,3 +100,5 @@ private:
     std::wstring currentSource;
     std::wstring currentName;
 };
+
+#pragma pop_macro("CopyFile")

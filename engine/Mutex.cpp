@@ -37,6 +37,9 @@ void Mutex::Lock() {
         case MutexWait::Acquired:
             return;
         case MutexWait::Abandoned:
+            // The wait made this thread the owner; give the lock back so that
+            // the throw leaves it usable rather than abandoned once more.
+            platform.ReleaseMutex(handle);
             Diagnostics::Raise(L"WAIT_ABANDONED encountered.", Code(error));
         case MutexWait::Failed:
             // A wait that fails once fails again: retrying would spin forever.

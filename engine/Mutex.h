@@ -16,8 +16,9 @@ public:
     Mutex& operator=(const Mutex&) = delete;
 
     // Waits without time-out. Throws after "WAIT_ABANDONED encountered." when
-    // the previous owner ended while holding the lock (the caller then owns
-    // it), and after "WAIT_FAILED encountered." when the wait itself fails.
+    // the previous owner ended while holding the lock, and after "WAIT_FAILED
+    // encountered." when the wait itself fails; after a throw the caller does
+    // not hold the lock.
     void Lock();
     // Throws after "ReleaseMutex failed." when the release is refused (the
     // calling thread is not the owner).

@@ -46,6 +46,11 @@ void FaultPlatform::LimitReads(const std::wstring& pathSuffix, std::uint64_t lim
     readLimits[pathSuffix] = limit;
 }
 
+void FaultPlatform::HidePath(const std::wstring& pathSuffix) {
+    std::lock_guard<SpinLock> guard(lock);
+    hiddenPaths.push_back(pathSuffix);
+}
+
 void FaultPlatform::ReportSize(const std::wstring& pathSuffix, std::uint64_t size) {
     std::lock_guard<SpinLock> guard(lock);
     reportedSizes[pathSuffix] = size;
@@ -263,7 +268,15 @@ std::uint32_t FaultPlatform::FreeBytes(const std::wstring& path, std::uint64_t& 
     return inner.FreeBytes(path, freeBytes);
 }
 
-bool FaultPlatform::PathExists(const std::wstring& path) { return inner.PathExists(path); }
+bool FaultPlatform::PathExists(const std::wstring& path) {
+    {
+        std::lock_guard<SpinLock> guard(lock);
+        for (const auto& hidden : hiddenPaths) {
+            if (EndsWith(path, hidden)) return false;
+        }
+    }
+    return inner.PathExists(path);
+}
 
 bool FaultPlatform::IsFolder(const std::wstring& path) { return inner.IsFolder(path); }
 

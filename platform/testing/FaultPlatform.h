@@ -57,6 +57,9 @@ public:
     // Reads of a matching file end after limit bytes in all, as if the file
     // had shrunk while it was copied.
     void LimitReads(const std::wstring& pathSuffix, std::uint64_t limit);
+    // Path tests answer "does not exist" for matching paths (a target that
+    // appears between the test and the create).
+    void HidePath(const std::wstring& pathSuffix);
     // Listings report this size for matching entries.
     void ReportSize(const std::wstring& pathSuffix, std::uint64_t size);
     // Called before every read with the file's path and the 1-based number of
@@ -142,6 +145,7 @@ private:
     std::vector<Rule> rules;
     std::map<std::wstring, std::uint64_t> readLimits;
     std::map<std::wstring, std::uint64_t> reportedSizes;
+    std::vector<std::wstring> hiddenPaths;
     std::map<NativeHandle, OpenFile> files;
     std::map<NativeHandle, std::wstring> listings;
     std::function<void(const std::wstring&, int)> readHook;

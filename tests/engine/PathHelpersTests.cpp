@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "engine/PathHelpers.h"
+#include "engine/SourceList.h"
+#include "tests/engine/TestTree.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shlwapi.h>
+#endif
+
+namespace {
+
+struct StringCase {
+    const wchar_t* input;
+    const wchar_t* expected;
+};
+
+TEST(PathHelpers, FileNameOfTakesTheLastComponent) {
+    const StringCase cases[] = {
+        {L"C:\\a\\b.txt", L"b.txt"}, {L"C:\\a\\b\\", L"b\\"},  {L"C:\\", L"C:\\"},
+        {L"C:", L"C:"},              {L"C:foo", L"foo"},       {L"\\\\srv\\share", L"share"},
+        {L"name", L"name"},          {L"", L""},               {L"C:\\a/b", L"b"},
+        {L"C:\\data", L"data"},      {L"\\", L"\\"},           {L"C:\\a\\\\b", L"b"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FileNameOf(c.input), c.expected) << "input " << c.input;
+}
+
+TEST(PathHelpers, RootOfFindsTheRootOrLeavesThePath) {
+    const StringCase cases[] = {
+        {L"C:\\a\\b", L"C:\\"},
+        {L"C:\\", L"C:\\"},
+        {L"c:\\data", L"c:\\"},
+        {L"\\\\srv\\share\\x\\y", L"\\\\srv\\share"},
+        {L"\\\\srv\\share", L"\\\\srv\\share"},
+        {L"\\a\\b", L"\\"},
+        {L"a\\b", L"a\\b"},
+        {L"C:a", L"C:a"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RootOf(c.input), c.expected) << "input " << c.input;
+}
+
+TEST(PathHelpers, DriveRootsAndUncPaths) {
+    struct Case {
+        const wchar_t* path;
+        bool driveRoot;
+        bool unc;
+    };
+    const Case cases[] = {
+        {L"c:\\", true, false},       {L"Z:\\", true, false},          {L"C:", false, false},
+        {L"C:\\a", false, false},     {L"\\\\srv\\share", false, true}, {L"\\\\srv\\share\\", false, true},
+        {L"1:\\", false, false},      {L"\\a", false, false},
+        {L"", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsDriveRoot(c.path), c.driveRoot) << c.path;
+        EXPECT_EQ(IsUncPath(c.path), c.unc) << c.path;
+    }
+}
+
+TEST(PathHelpers, JoinPathOnlyInsertsOneBackslash) {
+    EXPECT_EQ(JoinPath(L"C:\\out", L"a.txt"), L"C:\\out\\a.txt");
+    EXPECT_EQ(JoinPath(L"C:\\", L"a"), L"C:\\\\a");
+    EXPECT_EQ(JoinPath(L".", L"sub"), L".\\sub");
+}
+
+TEST(SourceList, TextWithoutQuotesIsOneSourceEvenWithSpaces) {
+    EXPECT_EQ(ParseSourceText(L"C:\\my data\\x"), std::vector<std::wstring>{L"C:\\my data\\x"});
+    EXPECT_EQ(ParseSourceText(L""), std::vector<std::wstring>{L""});
+    const auto two = ParseSourceText(L"\"C:\\a\\\" \"D:\\b c\"");
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[1], L"D:\\b c");
+}
+
+TEST(SourceList, AllSourcesExistNeedsEveryOne) {
+    TestTree tree;
+    tree.File(L"a.txt", "a");
+    tree.Folder(L"f");
+    EXPECT_TRUE(AllSourcesExist(tree.Path(L"a.txt")));
+    EXPECT_TRUE(AllSourcesExist(tree.Path(L"f") + L"\\"));
+    EXPECT_TRUE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"f") + L"\""));
+    EXPECT_FALSE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"missing") + L"\""));
+    EXPECT_FALSE(AllSourcesExist(L""));
+    EXPECT_TRUE(PathExists(tree.Path(L"a.txt")));
+    EXPECT_TRUE(IsNotFolder(tree.Path(L"a.txt")));
+    EXPECT_TRUE(IsNotFolder(tree.Path(L"missing")));
+    EXPECT_TRUE(IsFolder(tree.Path(L"f")));
+}
+
+#ifdef _WIN32
+// Our string helpers against the shell's own functions, on the same inputs.
+TEST(PathHelpers, AgreeWithTheShell) {
+    const wchar_t* inputs[] = {
+        L"C:\\a\\b.txt", L"C:\\a\\b\\", L"C:\\", L"C:", L"C:foo", L"\\\\srv\\share", L"\\\\srv\\share\\x\\y",
+        L"name", L"C:\\a/b", L"\\a\\b", L"a\\b", L"C:a", L"\\", L"\\\\srv", L"C:\\a\\\\b",
+    };
+    for (const wchar_t* input : inputs) {
+        wchar_t buffer[MAX_PATH];
+        lstrcpynW(buffer, input, MAX_PATH);
+        PathStripPathW(buffer);
+        EXPECT_EQ(FileNameOf(input), buffer) << "PathStripPathW " << input;
+        lstrcpynW(buffer, input, MAX_PATH);
+        // On failure the path stays as it was, whatever the call left in its buffer.
+        if (PathStripToRootW(buffer)) {
+            EXPECT_EQ(RootOf(input), buffer) << "PathStripToRootW " << input;
+        } else {
+            EXPECT_EQ(RootOf(input), input) << "PathStripToRootW failed on " << input;
+        }
+        EXPECT_EQ(IsUncPath(input), PathIsUNCW(input) != FALSE) << "PathIsUNCW " << input;
+    }
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,166 @@
+#include "tests/engine/TestTree.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+
+#include "engine/PathHelpers.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include "platform/posix/PosixPlatform.h"
+#endif
+
+namespace {
+
+std::atomic<int> treeCounter{0};
+
+void CreateParents(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return;
+    const std::wstring parent = path.substr(0, slash);
+    if (!SystemPlatform().IsFolder(parent)) SystemPlatform().CreateFolderTree(parent);
+}
+
+}  // namespace
+
+std::string TestTree::PosixPathOf(const std::wstring& path) {
+#ifdef _WIN32
+    (void)path;
+    return std::string();
+#else
+    std::string posix;
+    static PosixPlatform mapper;
+    mapper.ToPosixPath(path, posix);
+    return posix;
+#endif
+}
+
+TestTree::TestTree() {
+#ifdef _WIN32
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring base = temp;
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    root = base + L"\\torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++treeCounter);
+#else
+    const char* tmp = getenv("TMPDIR");
+    std::string base = tmp && *tmp ? tmp : "/tmp";
+    std::wstring windowsBase = L"Z:";
+    for (char c : base) windowsBase.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+    if (windowsBase.back() == L'\\') windowsBase.pop_back();
+    root = windowsBase + L"\\torvane-test-" + std::to_wstring(getpid()) + L"-" + std::to_wstring(++treeCounter);
+#endif
+    RemoveTree(root);
+    const std::uint32_t error = SystemPlatform().CreateFolderTree(root);
+    if (error != ErrorCode::kSuccess) ADD_FAILURE() << "cannot create the test folder, error " << error;
+}
+
+TestTree::~TestTree() { RemoveTree(root); }
+
+std::wstring TestTree::Path(const std::wstring& relative) const { return JoinPath(root, relative); }
+
+void TestTree::Folder(const std::wstring& relative) { SystemPlatform().CreateFolderTree(Path(relative)); }
+
+void TestTree::File(const std::wstring& relative, const std::string& content) {
+    const std::wstring path = Path(relative);
+    CreateParents(path);
+    FileHandle file;
+    const std::uint32_t error = SystemPlatform().CreateNewFile(path, file);
+    ASSERT_EQ(error, ErrorCode::kSuccess) << "creating a test file";
+    std::uint32_t written = 0;
+    if (!content.empty()) {
+        ASSERT_EQ(SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
+                                             written),
+                  ErrorCode::kSuccess);
+    }
+}
+
+std::string ReadAll(const std::wstring& path) {
+    FileHandle file;
+    if (SystemPlatform().OpenForBackupRead(path, file) != ErrorCode::kSuccess) return "<missing>";
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        std::uint32_t n = 0;
+        if (SystemPlatform().ReadFile(file.get(), buffer, sizeof buffer, n) != ErrorCode::kSuccess) return "<unreadable>";
+        if (n == 0) break;
+        content.append(buffer, n);
+    }
+    return content;
+}
+
+std::string Pattern(std::size_t size, unsigned seed) {
+    std::string content(size, '\0');
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (auto& c : content) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    return content;
+}
+
+namespace {
+
+void SnapshotInto(const std::wstring& folder, const std::wstring& relative,
+                  std::map<std::wstring, std::string>& files) {
+    FindHandle find;
+    FindEntry entry;
+    if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
+    std::vector<std::wstring> folders;
+    do {
+        if (entry.name == L"." || entry.name == L"..") continue;
+        const std::wstring name = relative.empty() ? entry.name : JoinPath(relative, entry.name);
+        if (entry.attributes & FileAttribute::kDirectory) {
+            folders.push_back(entry.name);
+            files[name + L"\\"] = "";
+        } else {
+            files[name] = ReadAll(JoinPath(folder, entry.name));
+        }
+    } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
+    for (const auto& sub : folders) {
+        SnapshotInto(JoinPath(folder, sub), relative.empty() ? sub : JoinPath(relative, sub), files);
+    }
+}
+
+}  // namespace
+
+std::map<std::wstring, std::string> Snapshot(const std::wstring& folder) {
+    std::map<std::wstring, std::string> files;
+    SnapshotInto(folder, L"", files);
+    return files;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    std::error_code ignored;
+#ifdef _WIN32
+    // Read-only files refuse deletion on Windows; clear them first.
+    if (SystemPlatform().IsFolder(folder)) {
+        for (auto it = std::filesystem::recursive_directory_iterator(folder, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            SetFileAttributesW(it->path().wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
+    std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+#else
+    std::filesystem::remove_all(TestTree::PosixPathOf(folder), ignored);
+#endif
+}
+
+bool MakeSymbolicLink(const std::wstring& target, const std::wstring& link, bool isFolder) {
+#ifdef _WIN32
+    using CreateLink = BOOLEAN(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+    const auto create = reinterpret_cast<CreateLink>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+    if (!create) return false;
+    return create(link.c_str(), target.c_str(), isFolder ? 1 : 0) != 0;
+#else
+    (void)isFolder;
+    return symlink(TestTree::PosixPathOf(target).c_str(), TestTree::PosixPathOf(link).c_str()) == 0;
+#endif
+}
