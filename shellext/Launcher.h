@@ -35,8 +35,9 @@ LONG ReadInstallPath(HKEY settingsKey, std::wstring& folder);
 // Finds the installation folder through the registry and starts the main
 // program through the shell, without waiting. The installation message is
 // shown when the folder cannot be found (E_ACCESSDENIED for the key,
-// E_FAIL for the value). When the shell cannot start the program the
-// result is a failure code too; the shell reports that to the user itself.
+// E_FAIL for the value). When the shell cannot start the program nothing is
+// shown, but the result is a failure code (from the shell's error number),
+// never S_OK.
 HRESULT LaunchMainProgram(const std::vector<std::wstring>& items,
                           const std::optional<std::wstring>& destination,
                           WorkingDirectory workingDirectory) noexcept;

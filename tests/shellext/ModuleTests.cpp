@@ -1,10 +1,15 @@
 // The exports of the real Marrowgate.dll and its class factories, called the
-// way COM calls them.
+// way COM calls them; and the module's registration steps in-process.
 
 #include "shellext/Guids.h"
+#include "shellext/MarrowgateModule.h"
+#include "shellext/Registrar.h"
+#include "shellext/Texts.h"
 #include "tests/shellext/TestSupport.h"
 
 #include <shlobj.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +135,68 @@ TEST_F(ExportsTest, UnloadWaitsForHandlersFactoriesAndServerLocks) {
         EXPECT_EQ(canUnloadNow(), S_FALSE) << "a handler";
     }
     EXPECT_EQ(canUnloadNow(), S_OK);
+}
+
+}  // namespace
+
+namespace {
+
+// The module's own registration with HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT
+// pointed at scratch keys for this process, so the approval step can be
+// made to fail without touching the system's keys.
+class RedirectedRegistrationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteKeyTree(HKEY_CURRENT_USER, kScratch);
+        machine_ = Create(std::wstring(kScratch) + L"\\Machine");
+        classes_ = Create(std::wstring(kScratch) + L"\\Classes");
+        ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_), ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
+    }
+    void TearDown() override {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegCloseKey(machine_);
+        RegCloseKey(classes_);
+        DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\MarrowgateTests");
+    }
+    static HKEY Create(const std::wstring& path) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        return key;
+    }
+    std::vector<std::wstring> ClassesLines() const {
+        return RegistryLines(HKEY_CURRENT_USER, std::wstring(kScratch) + L"\\Classes");
+    }
+
+    static constexpr const wchar_t* kScratch = L"Software\\MarrowgateTests\\Redirected";
+    HKEY machine_ = nullptr;
+    HKEY classes_ = nullptr;
+};
+
+TEST_F(RedirectedRegistrationTest, WithoutTheRightToApproveNothingIsRegistered) {
+    // No approved-extensions key to open: the first step fails.
+    const LCID german = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+    ASSERT_TRUE(SetThreadLocale(german));
+    EXPECT_EQ(Module().RegisterServer(), E_ACCESSDENIED);
+    EXPECT_EQ(ClassesLines().size(), 1u) << "something was written under the classes root";
+
+    HKEY approved = Create(std::wstring(kScratch) + L"\\Machine\\" + kApprovedExtensionsKeyPath);
+    RegCloseKey(approved);
+    EXPECT_EQ(Module().RegisterServer(), S_OK);
+    EXPECT_EQ(GetThreadLocale(), german) << "the thread's locale is put back";
+    const std::vector<std::wstring> lines = ClassesLines();
+    const std::wstring inproc = std::wstring(kScratch) + L"\\Classes\\CLSID\\" + GuidText(kClsidContextMenuExtension) +
+                                L"\\InprocServer32";
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), inproc + L"||REG_SZ:" + program), lines.end());
+    EXPECT_EQ(lines.size(), 38u) << "25 keys (the redirected root among them) and 13 values";
+
+    EXPECT_EQ(Module().UnregisterServer(), S_OK);
+    EXPECT_EQ(GetThreadLocale(), german);
+    EXPECT_EQ(RegistryLines(HKEY_LOCAL_MACHINE, kApprovedExtensionsKeyPath).size(), 1u) << "approved values left";
+    SetThreadLocale(LOCALE_USER_DEFAULT);
 }
 
 }  // namespace
