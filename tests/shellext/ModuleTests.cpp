@@ -2,6 +2,7 @@
 // way COM calls them; and the module's registration steps in-process.
 
 #include "shellext/Guids.h"
+#include "shellext/Handles.h"
 #include "shellext/MarrowgateModule.h"
 #include "shellext/Registrar.h"
 #include "shellext/Texts.h"
@@ -150,19 +151,19 @@ protected:
         DeleteKeyTree(HKEY_CURRENT_USER, kScratch);
         machine_ = Create(std::wstring(kScratch) + L"\\Machine");
         classes_ = Create(std::wstring(kScratch) + L"\\Classes");
-        ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_), ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_), ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.get()), ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_.get()), ERROR_SUCCESS);
     }
     void TearDown() override {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        RegCloseKey(machine_);
-        RegCloseKey(classes_);
+        machine_.reset();
+        classes_.reset();
         DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\MarrowgateTests");
     }
-    static HKEY Create(const std::wstring& path) {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    static UniqueKey Create(const std::wstring& path) {
+        UniqueKey key;
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
         return key;
     }
     std::vector<std::wstring> ClassesLines() const {
@@ -170,8 +171,8 @@ protected:
     }
 
     static constexpr const wchar_t* kScratch = L"Software\\MarrowgateTests\\Redirected";
-    HKEY machine_ = nullptr;
-    HKEY classes_ = nullptr;
+    UniqueKey machine_;
+    UniqueKey classes_;
 };
 
 TEST_F(RedirectedRegistrationTest, WithoutTheRightToApproveNothingIsRegistered) {
@@ -181,8 +182,7 @@ TEST_F(RedirectedRegistrationTest, WithoutTheRightToApproveNothingIsRegistered) 
     EXPECT_EQ(Module().RegisterServer(), E_ACCESSDENIED);
     EXPECT_EQ(ClassesLines().size(), 1u) << "something was written under the classes root";
 
-    HKEY approved = Create(std::wstring(kScratch) + L"\\Machine\\" + kApprovedExtensionsKeyPath);
-    RegCloseKey(approved);
+    Create(std::wstring(kScratch) + L"\\Machine\\" + kApprovedExtensionsKeyPath);
     EXPECT_EQ(Module().RegisterServer(), S_OK);
     EXPECT_EQ(GetThreadLocale(), german) << "the thread's locale is put back";
     const std::vector<std::wstring> lines = ClassesLines();

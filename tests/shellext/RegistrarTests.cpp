@@ -1,6 +1,7 @@
 // The registrar script parser and the registrar, on a scratch key that stands
 // in for HKEY_CLASSES_ROOT.
 
+#include "shellext/Handles.h"
 #include "shellext/Registrar.h"
 #include "tests/shellext/TestSupport.h"
 
@@ -88,29 +89,29 @@ class RegistrarTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DeleteKeyTree(HKEY_CURRENT_USER, kScratch);
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root_,
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, root_.put(),
                                   nullptr),
                   ERROR_SUCCESS);
     }
     void TearDown() override {
-        RegCloseKey(root_);
+        root_.reset();
         DeleteKeyTree(HKEY_CURRENT_USER, L"Software\\MarrowgateTests");
     }
 
     HRESULT Apply(const std::wstring& text, ScriptAction action) {
-        const Registrar registrar([this](const ScriptRoot&) { return root_; });
+        const Registrar registrar([this](const ScriptRoot&) { return root_.get(); });
         return registrar.Apply(text, {{L"MODULE", L"C:\\Bob's Tools\\M.dll"}}, action);
     }
     void Create(const std::wstring& path) {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExW(root_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExW(root_.get(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                                  nullptr),
                   ERROR_SUCCESS);
-        RegCloseKey(key);
     }
     std::vector<std::wstring> Lines() { return RegistryLines(HKEY_CURRENT_USER, kScratch); }
 
     static constexpr const wchar_t* kScratch = L"Software\\MarrowgateTests\\Registrar";
-    HKEY root_ = nullptr;
+    UniqueKey root_;
 };
 
 const wchar_t* const kScript =
@@ -181,7 +182,7 @@ TEST_F(RegistrarTest, RemovalKeepsKeptKeysAndKeysOthersStillUse) {
                          k + L"\\Plain||REG_SZ:C:\\Bob's Tools\\M.dll",
                      }));
 
-    ASSERT_EQ(DeleteKeyTree(root_, L"Kept\\Plain\\Foreign"), ERROR_SUCCESS);
+    ASSERT_EQ(DeleteKeyTree(root_.get(), L"Kept\\Plain\\Foreign"), ERROR_SUCCESS);
     EXPECT_EQ(Apply(kScript, ScriptAction::Unregister), S_OK);
     EXPECT_EQ(Lines(), (std::vector<std::wstring>{kScratch, k, k + L"\\Other"}));
 }

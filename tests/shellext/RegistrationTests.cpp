@@ -4,6 +4,7 @@
 
 #include "app/core/CommandLine.h"
 #include "shellext/Guids.h"
+#include "shellext/Handles.h"
 #include "shellext/Texts.h"
 #include "tests/shellext/TestSupport.h"
 
@@ -103,15 +104,15 @@ std::vector<std::wstring> RegisteredLines() {
 
 // The approved-extensions value of a class, or "(missing)".
 std::wstring ApprovedValue(const std::wstring& name) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedExtensionsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kApprovedExtensionsKeyPath, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
         return L"(no key)";
     }
     wchar_t data[128];
     DWORD size = sizeof(data);
     DWORD type = 0;
-    const LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
+    const LONG result =
+        RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     if (result != ERROR_SUCCESS) return L"(missing)";
     return (type == REG_SZ ? L"" : L"(not REG_SZ) ") + std::wstring(data);
 }
@@ -224,11 +225,10 @@ TEST_F(RegistrationTest, HandlersCreatedFromTheRegistrationStartTorvane) {
 
         ComPtr<IContextMenu> menu;
         ASSERT_EQ(init->QueryInterface(IID_IContextMenu, menu.putVoid()), S_OK);
-        HMENU popup = CreatePopupMenu();
-        AppendMenuW(popup, MF_STRING, 1, L"one");
-        AppendMenuW(popup, MF_STRING, 2, L"two");
-        EXPECT_EQ(menu->QueryContextMenu(popup, 0, 100, 0x7FFF, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
-        DestroyMenu(popup);
+        UniqueMenu popup(CreatePopupMenu());
+        AppendMenuW(popup.get(), MF_STRING, 1, L"one");
+        AppendMenuW(popup.get(), MF_STRING, 2, L"two");
+        EXPECT_EQ(menu->QueryContextMenu(popup.get(), 0, 100, 0x7FFF, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
 
         CMINVOKECOMMANDINFO info{};
         info.cbSize = sizeof(info);
@@ -260,17 +260,16 @@ TEST_F(RegistrationTest, TheSystemShellBuildsAMenuWithTorvane) {
     const HRESULT got = parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr, menu.putVoid());
     CoTaskMemFree(item);
     ASSERT_EQ(got, S_OK);
-    HMENU popup = CreatePopupMenu();
-    ASSERT_TRUE(SUCCEEDED(menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL)));
+    UniqueMenu popup(CreatePopupMenu());
+    ASSERT_TRUE(SUCCEEDED(menu->QueryContextMenu(popup.get(), 0, 1, 0x7FFF, CMF_NORMAL)));
     bool found = false;
     std::wstring seen;
-    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+    for (int i = 0; i < GetMenuItemCount(popup.get()); ++i) {
         wchar_t text[128] = L"";
-        GetMenuStringW(popup, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        GetMenuStringW(popup.get(), static_cast<UINT>(i), text, 128, MF_BYPOSITION);
         seen += std::wstring(L"[") + text + L"]";
         if (std::wstring(text) == L"Torvane") found = true;
     }
-    DestroyMenu(popup);
     if (!found) {
         GTEST_SKIP() << "this system's shell builds the menu without shell-extension entries: "
                      << std::string(seen.begin(), seen.end());

@@ -1,5 +1,6 @@
 #include "tests/shellext/TestSupport.h"
 
+#include "shellext/Handles.h"
 #include "shellext/Registrar.h"
 #include "shellext/Texts.h"
 
@@ -138,29 +139,29 @@ namespace {
 
 constexpr const wchar_t* kVendorKeyPath = L"Software\\Norvask";
 
-bool CreateSettingsKey(HKEY* key, bool& createdVendorKey) {
+Marrowgate::UniqueKey CreateSettingsKey(bool& createdVendorKey) {
     createdVendorKey = !KeyExists(HKEY_LOCAL_MACHINE, kVendorKeyPath);
-    return RegCreateKeyExW(HKEY_LOCAL_MACHINE, Marrowgate::kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                           nullptr, key, nullptr) == ERROR_SUCCESS;
+    Marrowgate::UniqueKey key;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, Marrowgate::kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    key.put(), nullptr);
+    return key;
 }
 
 }  // namespace
 
 InstallPathScope::InstallPathScope() {
-    HKEY key;
-    if (CreateSettingsKey(&key, createdVendorKey_)) RegCloseKey(key);
+    CreateSettingsKey(createdVendorKey_);
 }
 
 InstallPathScope::InstallPathScope(DWORD type, const void* data, DWORD size) {
-    HKEY key;
-    if (CreateSettingsKey(&key, createdVendorKey_)) {
+    const Marrowgate::UniqueKey key = CreateSettingsKey(createdVendorKey_);
+    if (key) {
         // The system counts a terminator that follows the given bytes into a
         // string value; stored bytes are meant exactly, so none follows here.
         std::vector<BYTE> exact(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
         exact.push_back('X');
         exact.push_back('X');
-        RegSetValueExW(key, Marrowgate::kInstallPathValue, 0, type, exact.data(), size);
-        RegCloseKey(key);
+        RegSetValueExW(key.get(), Marrowgate::kInstallPathValue, 0, type, exact.data(), size);
     }
 }
 
@@ -178,7 +179,8 @@ StandInInstallation::StandInInstallation() {
 
 bool StandInInstallation::WaitForRecord(Record& record) const {
     const std::wstring path = folder_.path() + L"\\launch-record.txt";
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    // A cold start of a program under Wine can take seconds on a loaded machine.
+    for (int attempt = 0; attempt < 600; ++attempt) {
         FILE* file = _wfopen(path.c_str(), L"rb");
         if (file != nullptr) {
             std::wstring text;
@@ -227,10 +229,9 @@ void CollectLines(HKEY key, const std::wstring& path, std::vector<std::wstring>&
         wchar_t name[256];
         DWORD nameLength = 256;
         if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY child;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
-            CollectLines(child, path + L"\\" + name, lines);
-            RegCloseKey(child);
+        Marrowgate::UniqueKey child;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) == ERROR_SUCCESS) {
+            CollectLines(child.get(), path + L"\\" + name, lines);
         }
     }
 }
@@ -239,19 +240,16 @@ void CollectLines(HKEY key, const std::wstring& path, std::vector<std::wstring>&
 
 std::vector<std::wstring> RegistryLines(HKEY root, const std::wstring& path) {
     std::vector<std::wstring> lines;
-    HKEY key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        CollectLines(key, path, lines);
-        RegCloseKey(key);
+    Marrowgate::UniqueKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+        CollectLines(key.get(), path, lines);
     }
     return lines;
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
-    HKEY key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    Marrowgate::UniqueKey key;
+    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 DWORD RunAndWait(const std::wstring& commandLine) {
