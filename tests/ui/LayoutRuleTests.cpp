@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/ColumnWidths.h"
 #include "ui/framework/ButtonState.h"
 #include "ui/framework/Centering.h"
 #include "ui/framework/ResizeRule.h"
@@ -106,6 +107,38 @@ TEST(ButtonState, PicksTheStateImageAndFallsBackToNormal) {
                   c.expected)
             << c.name;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColumnWidths, TheSecondColumnTakesTheOddPixelEitherWay) {
+    const struct {
+        int change, first, second;
+    } cases[] = {{101, 50, 51}, {-101, -50, -51}, {100, 50, 50}, {-100, -50, -50},
+                 {1, 0, 1},     {-1, 0, -1},      {0, 0, 0}};
+    for (const auto& c : cases) {
+        const ColumnWidths::Change split = ColumnWidths::Split(c.change);
+        EXPECT_EQ(split.first, c.first) << c.change;
+        EXPECT_EQ(split.second, c.second) << c.change;
+    }
+}
+
+TEST(ColumnWidths, TheFirstWidthIsOnlyRememberedAndEachLaterOneSharesItsChange) {
+    ColumnWidths::Tracker tracker;
+    ColumnWidths::Change change = tracker.OnWidth(640);
+    EXPECT_EQ(change.first + change.second, 0);
+    change = tracker.OnWidth(741);
+    EXPECT_EQ(change.first, 50);
+    EXPECT_EQ(change.second, 51);
+    change = tracker.OnWidth(640);
+    EXPECT_EQ(change.first, -50);
+    EXPECT_EQ(change.second, -51);
+    EXPECT_EQ(tracker.RememberedWidth(), 640);
+    tracker.Reset();
+    change = tracker.OnWidth(900);  // after a reset the next width is a new start
+    EXPECT_EQ(change.first + change.second, 0);
 }
 
 }  // namespace

@@ -1,0 +1,81 @@
+#include "app/System.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/core/Diagnostics.h"
+#include "app/core/Exception.h"
+#include "ui/framework/Handles.h"
+
+namespace System {
+namespace {
+
+bool IsVersionOrLater(DWORD major, DWORD minor) {
+    OSVERSIONINFOEXW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    version.dwMajorVersion = major;
+    version.dwMinorVersion = minor;
+    version.wServicePackMajor = 0;
+    version.wServicePackMinor = 0;
+    ULONGLONG condition = 0;
+    condition = ::VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
+    condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
+    condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+    condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMINOR, VER_GREATER_EQUAL);
+    const DWORD typeMask = VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR;
+    return ::VerifyVersionInfoW(&version, typeMask, condition) != FALSE;
+}
+
+}  // namespace
+
+bool ModifyPrivilege(const std::wstring& name, bool enable) {
+    bool result = true;
+    Win::UniqueKernelHandle token;
+    try {
+        HANDLE opened = nullptr;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
+            Diagnostics::Raise(L"OpenProcessToken failed.", Diagnostics::LastError());
+        }
+        token.reset(opened);
+
+        LUID luid{};
+        if (!::LookupPrivilegeValueW(nullptr, name.c_str(), &luid)) {
+            Diagnostics::Raise(L"LookupPrivilegeValue failed.", Diagnostics::LastError());
+        }
+
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Luid = luid;
+        privileges.Privileges[0].Attributes = enable ? SE_PRIVILEGE_ENABLED : 0;
+        // Success even when the token lacks the privilege (ERROR_NOT_ALL_ASSIGNED).
+        if (!::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr)) {
+            Diagnostics::Raise(L"AdjustTokenPrivileges failed.", Diagnostics::LastError());
+        }
+    } catch (const Exception&) {
+        token.reset();
+        ::SetLastError(ERROR_FUNCTION_FAILED);
+        result = false;
+    }
+    return result;
+}
+
+bool IsXPOrLater() { return IsVersionOrLater(5, 1); }
+
+bool IsVistaOrLater() { return IsVersionOrLater(6, 0); }
+
+std::wstring ModuleFileName() {
+    // MAX_PATH first; a longer installation path gets a larger buffer rather
+    // than a truncated name that would start some other file.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), size);
+        if (length == 0) Diagnostics::Raise(L"GetModuleFileName failed.", Diagnostics::LastError());
+        if (length < size) return std::wstring(buffer.data(), length);
+        if (buffer.size() >= 32768) Diagnostics::Raise(L"GetModuleFileName failed.", ERROR_INSUFFICIENT_BUFFER);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace System

@@ -1,0 +1,215 @@
+#pragma once
+// The program's one top-level window (dialog 129): the user names sources and
+// a destination, sets the two options, starts, pauses and resumes the copy
+// and watches the result rows and the figures. The form owns the whole copy
+// engine and drives it from a 100 ms timer through EngineControl, rendering
+// what the control decides (ControlView).
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "engine/CopyModule.h"
+#include "engine/EnumerationModule.h"
+#include "platform/Platform.h"
+#include "ui/BitmapButton.h"
+#include "ui/ColumnWidths.h"
+#include "ui/Container.h"
+#include "ui/StatusView.h"
+#include "ui/TrayIcon.h"
+#include "ui/control/ControlView.h"
+#include "ui/control/EngineControl.h"
+#include "ui/control/MessageBoxPrompt.h"
+#include "ui/control/ModePresentation.h"
+#include "ui/control/ModuleEngine.h"
+#include "ui/control/PlatformClock.h"
+#include "ui/framework/DialogResize.h"
+#include "ui/framework/DialogWindow.h"
+#include "ui/framework/Handles.h"
+#include "ui/framework/MessageLoop.h"
+#include "ui/framework/MessageMap.h"
+#include "ui/res/resource.h"
+
+class MainForm : public Framework::DialogWindow<MainForm>,
+                 public Framework::DialogResize<MainForm>,
+                 public TrayIcon<MainForm>,
+                 public Framework::MessageFilter,
+                 public Framework::IdleHandler,
+                 private ControlView {
+public:
+    enum { IDD = IDD_MAIN };
+
+    // The timer that drives the engine.
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT kTimerPeriodMs = 100;
+
+    // Browses for a folder (or file): title, BROWSEINFO flags, the chosen
+    // path out. False when the user cancelled.
+    using FolderChooser = std::function<bool(const wchar_t* title, UINT flags, std::wstring& path)>;
+    // Shows a modal form (the completion or the about form).
+    using FormShower = std::function<void()>;
+
+    static constexpr UINT kSourceBrowseFlags = 0x4050;       // new style, edit box, files too
+    static constexpr UINT kDestinationBrowseFlags = 0x0050;  // new style, edit box, folders only
+    static const wchar_t* const kSourceBrowseTitle;
+    static const wchar_t* const kDestinationBrowseTitle;
+    static const wchar_t* const kTrayTooltip;
+
+    // Builds the engine over the platform; the engine's locks can throw.
+    explicit MainForm(Platform& platform = SystemPlatform());
+    ~MainForm() noexcept override;
+
+    BEGIN_MSG_MAP(MainForm)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
+        COMMAND_ID_HANDLER(IDC_GO, OnGo)
+        COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
+        COMMAND_ID_HANDLER(IDC_BROWSE_SOURCE, OnBrowseSource)
+        COMMAND_ID_HANDLER(IDC_BROWSE_DESTINATION, OnBrowseDestination)
+        COMMAND_ID_HANDLER(ID_TRAY_SHOW_HIDE, OnShowHide)
+        COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnCloseCommand)
+        CHAIN_MSG_MAP(Framework::DialogResize<MainForm>)
+        CHAIN_MSG_MAP(TrayIcon<MainForm>)
+        REFLECT_NOTIFICATIONS()
+    END_MSG_MAP()
+
+    BEGIN_DLGRESIZE_MAP(MainForm)
+        DLGRESIZE_CONTROL(IDC_FROM, Layout::kSizeX)
+        DLGRESIZE_CONTROL(IDC_SUMMARY, Layout::kSizeX)
+        DLGRESIZE_CONTROL(IDC_TO, Layout::kSizeX)
+        DLGRESIZE_CONTROL(IDC_BROWSE_SOURCE, Layout::kMoveX)
+        DLGRESIZE_CONTROL(IDC_BROWSE_DESTINATION, Layout::kMoveX)
+        DLGRESIZE_CONTROL(IDC_INCLUDE_SUBFOLDERS, Layout::kMoveX)
+        DLGRESIZE_CONTROL(IDC_COPY_ATTRIBUTES, Layout::kMoveX)
+        DLGRESIZE_CONTROL(IDC_RESULTS, Layout::kSizeX | Layout::kSizeY)
+        DLGRESIZE_CONTROL(IDC_PROGRESS, Layout::kSizeX | Layout::kMoveY)
+        DLGRESIZE_CONTROL(IDC_STATUS_HOST, Layout::kSizeX | Layout::kMoveY)
+        DLGRESIZE_CONTROL(IDC_STATUS_LINE, Layout::kSizeX | Layout::kMoveY)
+        DLGRESIZE_CONTROL(IDC_GO, Layout::kMoveX | Layout::kMoveY)
+        DLGRESIZE_CONTROL(IDC_ABOUT, Layout::kMoveX | Layout::kMoveY)
+    END_DLGRESIZE_MAP()
+
+    // --- Used by the start-up sequence ---
+    std::wstring FromText() const;
+    std::wstring ToText() const;
+    void SetFromText(const std::wstring& text);
+    void SetToText(const std::wstring& text);
+    void SetStartedWithoutArguments(bool value) { startedWithoutArguments = value; }
+    bool StartedWithoutArguments() const { return startedWithoutArguments; }
+    // Once, before the message loop: without arguments, asks for the source
+    // and then (when one was chosen) for the destination.
+    void OnStartup();
+    // The two browse actions (commands 1002 and 1014).
+    void BrowseForSource();
+    void BrowseForDestination();
+
+    // --- The engine's clock: one timer tick ---
+    void Tick();
+    EngineControl& Control() { return control; }
+
+    // --- Seams for tests; each defaults to the real dialog ---
+    void SetPrompt(Prompt* replacement) { prompt.target = replacement; }
+    void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
+    void SetCompletionShower(FormShower shower) { completionShower = std::move(shower); }
+    void SetAboutShower(FormShower shower) { aboutShower = std::move(shower); }
+
+    // The form the timer drives; null while none is initialised.
+    static MainForm* Instance() { return instance; }
+
+    bool PreTranslateMessage(MSG* message) override;
+    bool OnIdle() override;
+
+private:
+    // Forwards the control's questions to a test's prompt or to message boxes.
+    struct RelayPrompt : Prompt {
+        explicit RelayPrompt(Prompt& fallback) : fallback(fallback) {}
+        int Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) override {
+            return (target != nullptr ? *target : fallback).Ask(text, caption, style);
+        }
+        Prompt& fallback;
+        Prompt* target = nullptr;
+    };
+
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnAbout(WORD, WORD, HWND, bool&);
+    LRESULT OnGo(WORD, WORD, HWND, bool&);
+    LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnBrowseSource(WORD, WORD, HWND, bool&);
+    LRESULT OnBrowseDestination(WORD, WORD, HWND, bool&);
+    LRESULT OnShowHide(WORD, WORD, HWND, bool&);
+
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+
+    // ControlView: what the engine control asks the window to show.
+    FormFields Fields() override;
+    void ApplyMode(EngineMode mode) override;
+    void ClearRows() override;
+    void ShowRow(std::size_t index, bool isNew, const ResultRow& row, const wchar_t* message, int image) override;
+    void SetProgressPosition(int position) override;
+    void ShowSummary(const std::wstring& text) override;
+    void ShowFigures(const StatusFigures& figures) override;
+    void ShowCompletion() override;
+
+    void LookUpControls();
+    void SetUpResultList();
+    void SetUpStatusView();
+    void SetUpGoButton();
+    void SetUpIconButtons();
+    void EnableControl(HWND control, bool enable);
+    void SetProgressMarquee(bool on);
+    void ApplyProgressBar(ProgressBarChange change);
+    bool Browse(const wchar_t* title, UINT flags, std::wstring& path);
+    HICON LoadIconResource(int id, int cx, int cy);
+
+    // The engine and its control. Declared in this order so they are
+    // destroyed in reverse: the control first, the copy (cancelled and
+    // joined) before the discovery (stopped and joined).
+    Platform& platform;
+    EnumerationModule enumeration;
+    CopyModule copy;
+    ModuleEngine engine;
+    MessageBoxPrompt messageBoxes;
+    RelayPrompt prompt;
+    PlatformClock clock;
+    EngineControl control;
+
+    // Controls.
+    BitmapButton go;
+    Container container;
+    StatusView statusView;
+    HWND from = nullptr;
+    HWND to = nullptr;
+    HWND browseSource = nullptr;
+    HWND browseDestination = nullptr;
+    HWND about = nullptr;
+    HWND results = nullptr;
+    HWND progress = nullptr;
+    HWND summary = nullptr;
+    HWND statusLine = nullptr;
+    HWND includeSubfolders = nullptr;
+    HWND copyAttributes = nullptr;
+    HWND statusFields[18] = {};
+
+    // Images the controls show but do not own.
+    Win::UniqueImageList listImages;
+    Win::UniqueIcon largeIcon;
+    Win::UniqueIcon smallIcon;
+    Win::UniqueIcon aboutIcon;
+    Win::UniqueIcon browseSourceIcon;
+    Win::UniqueIcon browseDestinationIcon;
+
+    ColumnWidths::Tracker columnWidths;
+    bool startedWithoutArguments = false;
+    bool closeInProgress = false;  // a close question is open
+
+    FolderChooser folderChooser;
+    FormShower completionShower;
+    FormShower aboutShower;
+
+    static MainForm* instance;
+};
