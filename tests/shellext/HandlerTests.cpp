@@ -186,6 +186,20 @@ TEST(HandlerTest, ContextMenuEntryGoesWhereExplorerAsks) {
     EXPECT_EQ(GetMenuItemCount(untouched.get()), 3);
 }
 
+TEST(HandlerTest, MenuBitmapsHaveTheirSizes) {
+    const struct {
+        int id;
+        LONG size;
+    } bitmaps[] = {{202, 16}, {204, 12}};
+    for (const auto& expected : bitmaps) {
+        UniqueBitmap bitmap(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(expected.id)));
+        ASSERT_TRUE(bitmap) << expected.id;
+        const SIZE size = BitmapSize(bitmap.get());
+        EXPECT_EQ(size.cx, expected.size) << expected.id;
+        EXPECT_EQ(size.cy, expected.size) << expected.id;
+    }
+}
+
 TEST(HandlerTest, DropMenuEntryGoesAboveTheLastTwoItemsWithASeparator) {
     TempFolder target;
     ItemIdList targetList(target.path());
