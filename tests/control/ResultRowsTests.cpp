@@ -150,10 +150,11 @@ TEST(ResultRows, MatchesAReferenceSortOfRandomItems) {
     const wchar_t* parts[] = {L".", L"a", L"A", L"b", L"sub", L"Sub", L"x.txt", L"X.TXT", L"_", L""};
     ResultRows rows;
     std::vector<ResultRow> reference;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 6000; ++i) {
         std::wstring name = parts[random() % 9];
         const int depth = static_cast<int>(random() % 4);
         for (int d = 0; d < depth; ++d) name += L"\\" + std::wstring(parts[random() % 10]);
+        if (random() % 2) name += std::to_wstring(random() % 4000);  // enough distinct rows to split blocks
         const bool folder = (std::hash<std::wstring>()(name) & 1) != 0;  // stable per name
         const ItemResult item = Item(static_cast<ResultCode>(random() % 11), name);
 

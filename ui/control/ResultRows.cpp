@@ -1,37 +1,66 @@
 #include "ui/control/ResultRows.h"
 
+#include <algorithm>
+
+namespace {
+constexpr std::size_t kBlockSize = 512;
+}  // namespace
+
 ResultRows::Change ResultRows::AddItem(const ItemResult& item, bool pathIsFolder) {
     const auto found = byName.find(item.relativeName);
     if (found != byName.end()) {
         Entry& entry = entries[found->second];
         entry.row.item = item;
         entry.row.pathIsFolder = pathIsFolder;
-        return {LowerBound(entry.key), false};
+        return {Find(entry.key).row, false};
     }
 
     const uint32_t index = static_cast<uint32_t>(entries.size());
     entries.push_back(Entry{ResultRow{item, pathIsFolder}, RowKey(item.relativeName, pathIsFolder)});
-    const std::size_t row = LowerBound(entries.back().key);
-    order.insert(order.begin() + static_cast<std::ptrdiff_t>(row), index);
-    byName.emplace(item.relativeName, index);
-    return {row, true};
+    byName.emplace(entries.back().key.Name(), index);
+
+    const Place place = Find(entries.back().key);
+    if (blocks.empty()) blocks.emplace_back();
+    std::vector<uint32_t>& block = blocks[place.block];
+    block.insert(block.begin() + static_cast<std::ptrdiff_t>(place.offset), index);
+    if (block.size() >= 2 * kBlockSize) {
+        std::vector<uint32_t> upper(block.begin() + kBlockSize, block.end());
+        block.resize(kBlockSize);
+        blocks.insert(blocks.begin() + static_cast<std::ptrdiff_t>(place.block) + 1, std::move(upper));
+    }
+    return {place.row, true};
 }
 
 void ResultRows::Clear() {
     entries.clear();
-    order.clear();
+    blocks.clear();
     byName.clear();
 }
 
-std::size_t ResultRows::LowerBound(const RowKey& key) const {
-    std::size_t low = 0, high = order.size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (RowKey::Compare(entries[order[middle]].key, key) < 0) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
+const ResultRow& ResultRows::At(std::size_t row) const {
+    for (const std::vector<uint32_t>& block : blocks) {
+        if (row < block.size()) return entries[block[row]].row;
+        row -= block.size();
     }
-    return low;
+    return entries.at(entries.size()).row;  // out of range: throws
+}
+
+ResultRows::Place ResultRows::Find(const RowKey& key) const {
+    if (blocks.empty()) return {0, 0, 0};
+    const auto before = [this](uint32_t index, const RowKey& k) { return RowKey::Compare(KeyOf(index), k) < 0; };
+
+    // The first block whose last row does not sort before the key; past the
+    // last row, the end of the last block.
+    const auto block = std::partition_point(blocks.begin(), blocks.end(), [&](const std::vector<uint32_t>& b) {
+        return before(b.back(), key);
+    });
+    const std::size_t blockIndex =
+        block == blocks.end() ? blocks.size() - 1 : static_cast<std::size_t>(block - blocks.begin());
+    const std::vector<uint32_t>& rows = blocks[blockIndex];
+    const std::size_t offset =
+        static_cast<std::size_t>(std::lower_bound(rows.begin(), rows.end(), key, before) - rows.begin());
+
+    std::size_t row = offset;
+    for (std::size_t i = 0; i < blockIndex; ++i) row += blocks[i].size();
+    return {blockIndex, offset, row};
 }

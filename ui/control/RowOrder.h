@@ -38,6 +38,8 @@ public:
     // for equal relative names.
     static int Compare(const RowKey& a, const RowKey& b);
 
+    const std::wstring& Name() const { return name; }
+
 private:
     std::wstring name;     // as given, for the final tie-break
     std::wstring lowered;  // lower-cased
