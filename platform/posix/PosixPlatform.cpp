@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <new>
 
@@ -108,6 +109,14 @@ std::uint32_t AttributesOf(const struct stat& linkInfo, const std::string& name,
 struct Listing {
     DIR* dir = nullptr;       // null for the listing of one named entry
     std::string folder;
+};
+
+// A robust recursive mutex with its owner kept beside it, so that a release
+// by a thread that does not own it is refused before the C library sees it.
+struct OwnedMutex {
+    pthread_mutex_t mutex;
+    std::atomic<pthread_t> owner{0};
+    int depth = 0;  // only the owner touches it
 };
 
 struct Thread {
@@ -507,13 +516,13 @@ std::uint32_t PosixPlatform::TickCount() {
 // A Windows mutex is recursive, owned by a thread, and reports an owner that
 // ended while holding it: a robust recursive mutex is the same thing.
 std::uint32_t PosixPlatform::NewMutex(NativeHandle& mutex) {
-    auto* created = new (std::nothrow) pthread_mutex_t;
+    auto* created = new (std::nothrow) OwnedMutex;
     if (!created) return ErrorCode::kNotEnoughMemory;
     pthread_mutexattr_t attributes;
     pthread_mutexattr_init(&attributes);
     pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
     pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
-    const int error = pthread_mutex_init(created, &attributes);
+    const int error = pthread_mutex_init(&created->mutex, &attributes);
     pthread_mutexattr_destroy(&attributes);
     if (error != 0) {
         delete created;
@@ -524,16 +533,27 @@ std::uint32_t PosixPlatform::NewMutex(NativeHandle& mutex) {
 }
 
 MutexWait PosixPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
-    auto* lock = FromHandle<pthread_mutex_t>(mutex);
+    auto* lock = FromHandle<OwnedMutex>(mutex);
     if (mutex == kNoHandle || !lock) {
         error = ErrorCode::kInvalidHandle;
         return MutexWait::Failed;
     }
-    const int result = pthread_mutex_lock(lock);
-    if (result == 0) return MutexWait::Acquired;
+    const int result = pthread_mutex_lock(&lock->mutex);
+    const pthread_t self = pthread_self();
+    if (result == 0) {
+        if (lock->depth > 0 && pthread_equal(lock->owner.load(), self)) {
+            ++lock->depth;
+        } else {
+            lock->owner = self;
+            lock->depth = 1;
+        }
+        return MutexWait::Acquired;
+    }
     if (result == EOWNERDEAD) {
         // The caller owns it now; like a Windows mutex it stays usable.
-        pthread_mutex_consistent(lock);
+        pthread_mutex_consistent(&lock->mutex);
+        lock->owner = self;
+        lock->depth = 1;
         error = ErrorCode::kAbandonedWait0;
         return MutexWait::Abandoned;
     }
@@ -542,22 +562,20 @@ MutexWait PosixPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
 }
 
 std::uint32_t PosixPlatform::ReleaseMutex(NativeHandle mutex) {
-    auto* lock = FromHandle<pthread_mutex_t>(mutex);
+    auto* lock = FromHandle<OwnedMutex>(mutex);
     if (mutex == kNoHandle || !lock) return ErrorCode::kInvalidHandle;
-    const int result = pthread_mutex_unlock(lock);
-    if (result == EPERM) return ErrorCode::kNotOwner;
-    return ErrorFromErrno(result);
+    if (!pthread_equal(lock->owner.load(), pthread_self()) || lock->depth == 0) return ErrorCode::kNotOwner;
+    if (--lock->depth == 0) lock->owner = 0;
+    return ErrorFromErrno(pthread_mutex_unlock(&lock->mutex));
 }
 
 std::uint32_t PosixPlatform::CloseMutex(NativeHandle mutex) {
-    auto* lock = FromHandle<pthread_mutex_t>(mutex);
+    auto* lock = FromHandle<OwnedMutex>(mutex);
     if (mutex == kNoHandle || !lock) return ErrorCode::kInvalidHandle;
     // A Windows handle may be closed while the mutex is held; a held POSIX
     // mutex must not be destroyed (its owner's robust list still points at
-    // it), so its memory is left to the process.
-#ifdef __GLIBC__
-    if (lock->__data.__lock != 0) return ErrorCode::kSuccess;
-#endif
-    if (pthread_mutex_destroy(lock) == 0) delete lock;
+    // it), so its memory is then left to the process.
+    if (lock->owner.load() != 0) return ErrorCode::kSuccess;
+    if (pthread_mutex_destroy(&lock->mutex) == 0) delete lock;
     return ErrorCode::kSuccess;
 }

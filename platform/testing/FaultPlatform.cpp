@@ -61,6 +61,11 @@ void FaultPlatform::OnRead(std::function<void(const std::wstring&, int)> hook) {
     readHook = std::move(hook);
 }
 
+void FaultPlatform::OnMutexWait(std::function<void()> hook) {
+    std::lock_guard<SpinLock> guard(lock);
+    waitHook = std::move(hook);
+}
+
 void FaultPlatform::FailMutexWait(int nth, MutexWait result, std::uint32_t error) {
     std::lock_guard<SpinLock> guard(lock);
     waitFaultNth = nth;
@@ -322,6 +327,12 @@ MutexWait FaultPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
     Check(PlatformCall::WaitMutex, L"");
     MutexWait injected = MutexWait::Acquired;
     std::uint32_t injectedError = 0;
+    std::function<void()> hook;
+    {
+        std::lock_guard<SpinLock> guard(lock);
+        hook = waitHook;
+    }
+    if (hook) hook();
     {
         std::lock_guard<SpinLock> guard(lock);
         if (waitFaultNth != 0 && ++waits == waitFaultNth) {

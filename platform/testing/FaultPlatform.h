@@ -65,6 +65,8 @@ public:
     // Called before every read with the file's path and the 1-based number of
     // the read on its handle, on the reading thread.
     void OnRead(std::function<void(const std::wstring& path, int readNumber)> hook);
+    // Called on the waiting thread before every mutex wait is passed on.
+    void OnMutexWait(std::function<void()> hook);
     // The nth wait on any mutex (1-based) reports result (Abandoned: the
     // caller owns the mutex; Failed: it does not).
     void FailMutexWait(int nth, MutexWait result, std::uint32_t error);
@@ -149,6 +151,7 @@ private:
     std::map<NativeHandle, OpenFile> files;
     std::map<NativeHandle, std::wstring> listings;
     std::function<void(const std::wstring&, int)> readHook;
+    std::function<void()> waitHook;
     int waitFaultNth = 0;
     MutexWait waitFaultResult = MutexWait::Acquired;
     std::uint32_t waitFaultError = 0;

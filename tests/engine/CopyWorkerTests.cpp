@@ -1,0 +1,194 @@
+// The copy worker's walk, run on the test thread: placement, order, relative
+// names, options and listing failures.
+
+#include <algorithm>
+
+#include "app/core/Diagnostics.h"
+#include "tests/engine/EngineFixture.h"
+
+#ifndef _WIN32
+#include "platform/posix/PosixPlatform.h"
+#endif
+
+namespace {
+
+using Files = std::map<std::wstring, std::string>;
+
+class CopyWorker : public EngineTest {
+protected:
+    std::wstring Out() { return tree.Path(L"out"); }
+    void MakeData() {
+        tree.File(L"data\\a.txt", "a");
+        tree.File(L"data\\b.txt", Pattern(70000));
+        tree.File(L"data\\sub\\c.txt", "c");
+        tree.Folder(L"data\\sub\\empty");
+    }
+};
+
+TEST_F(CopyWorker, FolderGoesIntoDestinationUnderItsName) {
+    MakeData();
+    RunCopy(tree.Path(L"data"), Out());
+    EXPECT_EQ(Snapshot(Out()), (Files{{L"data\\", ""},
+                                      {L"data\\a.txt", "a"},
+                                      {L"data\\b.txt", Pattern(70000)},
+                                      {L"data\\sub\\", ""},
+                                      {L"data\\sub\\c.txt", "c"},
+                                      {L"data\\sub\\empty\\", ""}}));
+    EXPECT_EQ(Copier().filesDone, 3);
+    EXPECT_EQ(Copier().bytesCopied, 70002u);
+    EXPECT_TRUE(Copier().started);
+    EXPECT_TRUE(Copier().done);
+    EXPECT_EQ(Copier().GetStatusText(), L"");
+    EXPECT_EQ(platform.KeepAwakeCalls(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(platform.Sleeps(), (std::vector<std::uint32_t>{500, 500}));
+    EXPECT_TRUE(Drain(Copier().items).empty());
+}
+
+TEST_F(CopyWorker, WithoutSubfoldersOnlyTheTopFilesAreCopied) {
+    MakeData();
+    RunCopy(tree.Path(L"data") + L"\\", Out(), false);
+    EXPECT_EQ(Snapshot(Out()), (Files{{L"data\\", ""}, {L"data\\a.txt", "a"}, {L"data\\b.txt", Pattern(70000)}}));
+}
+
+TEST_F(CopyWorker, OnlyAFirstSourceFolderCreatesTheDestination) {
+    tree.File(L"f.txt", "f");
+    RunCopy(tree.Path(L"f.txt"), Out());
+    EXPECT_FALSE(platform.PathExists(Out()));
+    const auto items = Drain(Copier().items);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].code, ResultCode::AccessDeniedTarget);
+    EXPECT_EQ(items[0].path, Out() + L"\\f.txt");
+    EXPECT_EQ(items[0].relativeName, L".");
+
+    // A folder first creates it (one level only), then later file sources land in it.
+    tree.Folder(L"d");
+    RunCopy(L"\"" + tree.Path(L"d") + L"\" \"" + tree.Path(L"f.txt") + L"\"", Out());
+    EXPECT_EQ(Snapshot(Out()), (Files{{L"d\\", ""}, {L"f.txt", "f"}}));
+    RunCopy(tree.Path(L"d"), tree.Path(L"deep\\er"));
+    EXPECT_FALSE(platform.PathExists(tree.Path(L"deep")));
+}
+
+TEST_F(CopyWorker, TwoSourcesWithOneNameShareAFolderAndSkipExistingFiles) {
+    tree.File(L"one\\data\\x.txt", "first");
+    tree.File(L"two\\data\\x.txt", "second");
+    tree.File(L"two\\data\\y.txt", "y");
+    RunCopy(L"\"" + tree.Path(L"one\\data") + L"\" \"" + tree.Path(L"two\\data") + L"\"", Out());
+    EXPECT_EQ(Snapshot(Out()), (Files{{L"data\\", ""}, {L"data\\x.txt", "first"}, {L"data\\y.txt", "y"}}));
+    EXPECT_EQ(Copier().filesDone, 2);
+    EXPECT_EQ(Copier().skipped, 1);
+    EXPECT_EQ(Copier().SkippedText(), L"1");
+}
+
+TEST_F(CopyWorker, FilesComeBeforeSubfoldersAndCarryRelativeNames) {
+    tree.File(L"data\\sub\\c.txt", "c");
+    tree.File(L"data\\a.txt", "a");
+    tree.File(L"data\\sub\\deeper\\d.txt", "d");
+    tree.File(L"data\\b.txt", "b");
+    // Every open fails, so every file leaves an item, in the order visited.
+    platform.Fail(PlatformCall::OpenForBackupRead, L"", ErrorCode::kSharingViolation);
+    RunCopy(tree.Path(L"data"), Out());
+    std::vector<std::wstring> names;
+    for (const auto& item : Drain(Copier().items)) names.push_back(item.relativeName);
+    ASSERT_EQ(names.size(), 4u);
+    std::sort(names.begin(), names.begin() + 2);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L".\\a.txt", L".\\b.txt", L".\\sub\\c.txt",
+                                                L".\\sub\\deeper\\d.txt"}));
+}
+
+TEST_F(CopyWorker, FolderThatCannotBeListedIsReportedAndTheWalkGoesOn) {
+    MakeData();
+    tree.File(L"data\\z\\z.txt", "z");
+    platform.Fail(PlatformCall::FindFirst, L"data\\sub", ErrorCode::kNotReady);
+    RunCopy(tree.Path(L"data"), Out());
+    const auto items = Drain(Copier().items);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data\\sub"), L".\\sub",
+                                    ErrorCode::kNotReady}));
+    EXPECT_EQ(ReadAll(Out() + L"\\data\\z\\z.txt"), "z");
+    EXPECT_TRUE(Copier().done);
+}
+
+TEST_F(CopyWorker, ListingThatBreaksOffIsReported) {
+    MakeData();
+    platform.Fail(PlatformCall::FindNext, L"\\data", ErrorCode::kIoDevice, 2, 1);
+    RunCopy(tree.Path(L"data"), Out());
+    const auto items = Drain(Copier().items);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data"), L".", ErrorCode::kIoDevice}));
+}
+
+TEST_F(CopyWorker, SymbolicLinksArePassedOver) {
+    tree.File(L"data\\real.txt", "r");
+    tree.File(L"elsewhere\\secret.txt", "s");
+    if (!MakeSymbolicLink(tree.Path(L"elsewhere"), tree.Path(L"data\\linkdir"), true) ||
+        !MakeSymbolicLink(tree.Path(L"elsewhere\\secret.txt"), tree.Path(L"data\\link.txt"), false)) {
+        GTEST_SKIP() << "this platform cannot make symbolic links here";
+    }
+    RunCopy(tree.Path(L"data"), Out());
+    EXPECT_EQ(Snapshot(Out()), (Files{{L"data\\", ""}, {L"data\\real.txt", "r"}}));
+
+    EnumerationModule discovery(platform);
+    discovery.Configure(tree.Path(L"data"), true);
+    discovery.Run();
+    EXPECT_EQ(discovery.filesTotal, 1);
+    EXPECT_EQ(discovery.foldersTotal, 1);
+}
+
+TEST_F(CopyWorker, ReadOnlyFilesAndFoldersAreCopiedWithTheirAttributes) {
+    tree.File(L"data\\ro.txt", "ro");
+    tree.File(L"data\\.hidden", "h");
+    ASSERT_EQ(platform.SetAttributes(tree.Path(L"data\\ro.txt"), FileAttribute::kReadOnly), 0u);
+    RunCopy(tree.Path(L"data"), Out());
+    EXPECT_EQ(ReadAll(Out() + L"\\data\\ro.txt"), "ro");
+    EXPECT_EQ(ReadAll(Out() + L"\\data\\.hidden"), "h");
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(platform.GetAttributes(Out() + L"\\data\\ro.txt", attributes), 0u);
+    EXPECT_TRUE(attributes & FileAttribute::kReadOnly);
+    EXPECT_TRUE(Drain(Copier().items).empty());
+}
+
+TEST_F(CopyWorker, DriveRootWithoutReadableLabelIsReportedNotSkippedSilently) {
+    platform.Fail(PlatformCall::VolumeLabel, L"", ErrorCode::kNotReady);
+    tree.Folder(L"out");
+    RunCopy(L"Z:\\", Out());
+    const auto items = Drain(Copier().items);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, L"Z:\\", L".", ErrorCode::kNotReady}));
+    EXPECT_TRUE(platform.IsEmptyFolder(Out()));
+    EXPECT_TRUE(Copier().done);
+}
+
+#ifndef _WIN32
+TEST(CopyWorkerDrive, DriveRootGoesIntoItsLabelOrLocalDisk) {
+    TestTree tree;
+    tree.File(L"drive\\top.txt", "t");
+    tree.File(L"drive\\sub\\s.txt", "s");
+    PosixPlatform posix;
+    posix.MapDrive(L'E', TestTree::PosixPathOf(tree.Path(L"drive")));
+    FaultPlatform platform(posix);
+    platform.SetInstantSleeps(true);
+    CopyModule module(platform);
+    module.Setup(L"e:", tree.Path(L"out"), true, true);
+    module.Run();
+    EXPECT_EQ(Snapshot(tree.Path(L"out")),
+              (Files{{L"Local Disk\\", ""}, {L"Local Disk\\top.txt", "t"}, {L"Local Disk\\sub\\", ""},
+                     {L"Local Disk\\sub\\s.txt", "s"}}));
+    EXPECT_EQ(platform.Calls(PlatformCall::GetAttributes), 3) << "two files and sub, never the root";
+}
+#endif
+
+TEST_F(CopyWorker, SetupStoresTheJobAndWritesItsTrace) {
+    Diagnostics::Capture capture;
+    Copier().Setup(L"\"C:\\a b\" \"D:\\c\"", L"D:\\out\\", false, false);
+    EXPECT_EQ(Copier().sources, (std::vector<std::wstring>{L"C:\\a b", L"D:\\c"}));
+    EXPECT_EQ(Copier().destination, L"D:\\out");
+    EXPECT_FALSE(Copier().includeSubfolders);
+    EXPECT_FALSE(Copier().copyAttributes);
+    EXPECT_TRUE(Copier().setUp);
+    EXPECT_TRUE(capture.Contains(L"CopyModule Setup: \nFrom: \"C:\\a b\" \"D:\\c\"\nTo: D:\\out\\\n [0]\n"));
+    EXPECT_EQ(Copier().SkippedText(), L"none");
+    Copier().Reset();
+    EXPECT_FALSE(Copier().setUp);
+}
+
+}  // namespace

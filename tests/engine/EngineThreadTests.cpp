@@ -1,0 +1,195 @@
+// The two worker threads as the main form drives them: start, stop, pause,
+// resume, cancel, and a failure on the copy thread.
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/core/Diagnostics.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+constexpr std::size_t kBlock = CopyModule::kBlockSize;
+
+// Polls until the condition holds; false after the deadline.
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds deadline = 10s) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+class EngineThreads : public EngineTest {
+protected:
+    // Sets up and starts a copy the way the main form's tick does.
+    void StartCopy(const std::wstring& sourceText) {
+        tree.Folder(L"out");
+        Copier().Setup(sourceText, tree.Path(L"out"), true, true);
+        Copier().started = true;
+        mainWaiting = false;
+        Copier().Start();
+    }
+    bool ThreadEnded() { return WaitFor([&] { return Copier().done || Copier().failed; }); }
+
+    // Holds the worker inside the given read of the file named by suffix
+    // until the main thread waits for a lock or requests a cancel; then lets
+    // the main thread have the pause gate first, as a fair lock would.
+    void HoldAtRead(const std::wstring& suffix, int readNumber) {
+        const auto mainThread = std::this_thread::get_id();
+        CopyModule* module = &Copier();
+        platform.OnRead([this, module, suffix, readNumber](const std::wstring& path, int number) {
+            if (number != readNumber || path.size() < suffix.size() ||
+                path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0) {
+                return;
+            }
+            reached = true;
+            WaitFor([&] { return mainWaiting || module->cancelRequested; });
+        });
+        platform.OnMutexWait([this, module, mainThread] {
+            if (std::this_thread::get_id() == mainThread) {
+                mainWaiting = true;
+            } else if (mainWaiting && !module->paused && !handedOver.exchange(true)) {
+                std::this_thread::sleep_for(30ms);
+            }
+        });
+    }
+    bool Reached() { return WaitFor([&] { return reached.load(); }); }
+
+    std::atomic<bool> reached{false};
+    std::atomic<bool> mainWaiting{false};
+    std::atomic<bool> handedOver{false};
+};
+
+TEST_F(EngineThreads, DiscoveryRunsWithItsStartWaitAndCanBeStoppedAndRestarted) {
+    tree.File(L"data\\a", "a");
+    tree.File(L"data\\s\\b", "bb");
+    FaultPlatform realSleeps;
+    EnumerationModule discovery(realSleeps);
+    discovery.Configure(tree.Path(L"data"), true);
+    Diagnostics::Capture capture;
+    discovery.Start();
+    EXPECT_TRUE(capture.Contains(L"[Enumeration started] \n  " + tree.Path(L"data") + L"\n [0]\n"));
+    // Stopped inside its 500 ms wait: never done, configured empty.
+    discovery.Stop();
+    EXPECT_FALSE(discovery.done);
+    EXPECT_FALSE(discovery.started);
+    EXPECT_FALSE(discovery.thread);
+    EXPECT_EQ(discovery.sources, std::vector<std::wstring>{L""});
+
+    discovery.Configure(tree.Path(L"data"), true);
+    discovery.Start();
+    ASSERT_TRUE(WaitFor([&] { return discovery.done.load(); }));
+    EXPECT_EQ(discovery.filesTotal, 2);
+    EXPECT_EQ(discovery.foldersTotal, 2);
+    EXPECT_EQ(discovery.bytesTotal, 3u);
+    EXPECT_EQ(realSleeps.Sleeps(), (std::vector<std::uint32_t>{500, 500}));
+    discovery.Stop();
+}
+
+TEST_F(EngineThreads, CopyThreadRunsToCompletion) {
+    tree.File(L"data\\a", Pattern(3 * kBlock));
+    StartCopy(tree.Path(L"data"));
+    ASSERT_TRUE(ThreadEnded());
+    Copier().Cancel();  // joins the ended thread
+    EXPECT_EQ(ReadAll(tree.Path(L"out\\data\\a")), Pattern(3 * kBlock));
+    EXPECT_EQ(Copier().filesDone, 1);
+    EXPECT_FALSE(Copier().thread);
+}
+
+TEST_F(EngineThreads, PauseHoldsTheWorkerAtABlockBoundary) {
+    const std::size_t size = 12 * kBlock;
+    tree.File(L"big", Pattern(size));
+    HoldAtRead(L"\\big", 3);
+    StartCopy(tree.Path(L"big"));
+    ASSERT_TRUE(Reached());
+    Copier().Pause();
+    EXPECT_TRUE(Copier().paused);
+    const std::uint64_t held = Copier().bytesCopied;
+    EXPECT_EQ(held, 3 * kBlock);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(Copier().bytesCopied, held);
+    EXPECT_EQ(Copier().filesDone, 0);
+    EXPECT_EQ(Copier().GetStatusText(), L".");
+    Copier().Resume();
+    ASSERT_TRUE(ThreadEnded());
+    EXPECT_EQ(Copier().filesDone, 1);
+    EXPECT_TRUE(ReadAll(tree.Path(L"out\\big")) == Pattern(size));
+}
+
+TEST_F(EngineThreads, CancelDeletesTheFileInProgressAndKeepsEarlierOnes) {
+    tree.File(L"first", "kept");
+    tree.File(L"big", Pattern(8 * kBlock));
+    HoldAtRead(L"\\big", 2);
+    for (bool pausedFirst : {false, true}) {
+        SCOPED_TRACE(pausedFirst ? "cancel while paused" : "cancel while copying");
+        RemoveTree(tree.Path(L"out"));
+        reached = false;
+        handedOver = false;
+        StartCopy(L"\"" + tree.Path(L"first") + L"\" \"" + tree.Path(L"big") + L"\"");
+        ASSERT_TRUE(Reached());
+        if (pausedFirst) Copier().Pause();
+        Copier().Cancel();
+        EXPECT_FALSE(Copier().thread);
+        EXPECT_FALSE(Copier().done);
+        EXPECT_FALSE(Copier().paused);
+        EXPECT_EQ(Copier().filesDone, 1);
+        EXPECT_EQ(Copier().GetStatusText(), L"");
+        EXPECT_EQ(ReadAll(tree.Path(L"out\\first")), "kept");
+        EXPECT_EQ(ReadAll(tree.Path(L"out\\big")), "<missing>");
+        EXPECT_TRUE(ReadAll(tree.Path(L"big")) == Pattern(8 * kBlock));
+        Copier().Reset();
+    }
+}
+
+TEST_F(EngineThreads, LockFailureOnTheCopyThreadEndsTheJobLikeACancel) {
+    tree.File(L"big", Pattern(4 * kBlock));
+    platform.OnRead([&](const std::wstring&, int number) {
+        if (number == 2) platform.FailMutexWait(1, MutexWait::Abandoned, ErrorCode::kAbandonedWait0);
+    });
+    Diagnostics::Capture capture;
+    StartCopy(tree.Path(L"big"));
+    ASSERT_TRUE(ThreadEnded());
+    Copier().Cancel();
+    EXPECT_TRUE(Copier().failed);
+    EXPECT_FALSE(Copier().done);
+    EXPECT_TRUE(capture.Contains(L"WAIT_ABANDONED encountered. [735]\n"));
+    EXPECT_EQ(ReadAll(tree.Path(L"out\\big")), "<missing>");
+    const auto items = Drain(Copier().items);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0], (ItemResult{ResultCode::Unspecified, tree.Path(L"big"), L".", 0}));
+    EXPECT_EQ(platform.KeepAwakeCalls().back(), false);
+    // The gate is usable afterwards.
+    Copier().Pause();
+    Copier().Resume();
+}
+
+TEST_F(EngineThreads, JobThatCompletedWhilePausedDoesNotBlockTheNextOne) {
+    tree.File(L"a", "a");
+    Copier().Pause();  // the worker finished between two files; the gate is still held
+    StartCopy(tree.Path(L"a"));
+    ASSERT_TRUE(ThreadEnded());
+    EXPECT_TRUE(Copier().done);
+    EXPECT_FALSE(Copier().paused);
+    EXPECT_EQ(ReadAll(tree.Path(L"out\\a")), "a");
+}
+
+TEST_F(EngineThreads, DestroyingTheModulesEndsTheirThreads) {
+    tree.File(L"big", Pattern(6 * kBlock));
+    HoldAtRead(L"\\big", 2);
+    StartCopy(tree.Path(L"big"));
+    ASSERT_TRUE(Reached());
+    Copier().Pause();
+    copier.reset();  // cancels, resumes and joins
+    EXPECT_EQ(ReadAll(tree.Path(L"out\\big")), "<missing>");
+
+    EnumerationModule discovery(platform);
+    discovery.Configure(tree.Path(L"big"), true);
+    discovery.Start();
+}
+
+}  // namespace
