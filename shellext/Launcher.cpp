@@ -54,6 +54,12 @@ std::wstring BuildProgramPath(const std::wstring& installFolder) {
     return installFolder + L"\\" + kProgramName + kProgramExtension;
 }
 
+bool FitsOnCommandLine(const std::wstring& program, const std::wstring& parameters) {
+    // Quotes around the program, the space after it, the terminator.
+    constexpr std::size_t kCommandLineCharacters = 32767;
+    return program.size() + parameters.size() + 4 <= kCommandLineCharacters;
+}
+
 LONG ReadInstallPath(HKEY settingsKey, std::wstring& folder) {
     // Room for 260 characters and the terminator.
     wchar_t buffer[MAX_PATH + 1];
@@ -88,6 +94,10 @@ HRESULT LaunchMainProgram(const std::vector<std::wstring>& items, const std::opt
         }
         const std::wstring program = BuildProgramPath(installFolder);
         const std::wstring parameters = BuildParameters(items, destination);
+        if (!FitsOnCommandLine(program, parameters)) {
+            ShowMessage(nullptr, kSelectionTooLongMessage, kCaption, MB_OK);
+            return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+        }
         const wchar_t* directory =
             workingDirectory == WorkingDirectory::InstallFolder ? installFolder.c_str() : nullptr;
         const HINSTANCE started =

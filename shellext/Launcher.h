@@ -25,6 +25,11 @@ std::wstring BuildParameters(const std::vector<std::wstring>& items,
 // added even when the folder ends with one).
 std::wstring BuildProgramPath(const std::wstring& installFolder);
 
+// Whether the quoted program path, a space and the parameters fit in one
+// process command line (32767 characters with its terminator). A longer one
+// would be cut, passing on a cut path as if it were an item.
+bool FitsOnCommandLine(const std::wstring& program, const std::wstring& parameters);
+
 // Reads InstallPath from the open settings key: REG_SZ or REG_EXPAND_SZ (used
 // as stored), at most 260 characters, a whole number of characters ending in
 // a terminator unless empty. Returns ERROR_SUCCESS or why it is unusable
@@ -37,7 +42,8 @@ LONG ReadInstallPath(HKEY settingsKey, std::wstring& folder);
 // shown when the folder cannot be found (E_ACCESSDENIED for the key,
 // E_FAIL for the value). When the shell cannot start the program nothing is
 // shown, but the result is a failure code (from the shell's error number),
-// never S_OK.
+// never S_OK. A selection too long for a command line is not started at all:
+// a message says so and the result is ERROR_FILENAME_EXCED_RANGE.
 HRESULT LaunchMainProgram(const std::vector<std::wstring>& items,
                           const std::optional<std::wstring>& destination,
                           WorkingDirectory workingDirectory) noexcept;

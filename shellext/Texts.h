@@ -10,6 +10,8 @@ constexpr const wchar_t* kHelpText = L"Perform a torvane copy.";
 constexpr const wchar_t* kInvalidVerbMessage = L"Invalid verb from Windows Explorer.";
 constexpr const wchar_t* kInstallationMessage =
     L"Unable to find the installation folder. Try reinstalling the application.";
+constexpr const wchar_t* kSelectionTooLongMessage =
+    L"Too many items are selected to start Torvane with them. Select fewer items and try again.";
 
 // Under HKEY_LOCAL_MACHINE; the installer writes InstallPath there.
 constexpr const wchar_t* kSettingsKeyPath = L"Software\\Norvask\\Torvane";

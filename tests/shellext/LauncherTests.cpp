@@ -144,4 +144,40 @@ TEST(LauncherTest, AProgramThatCannotStartIsAFailureNotASuccess) {
     EXPECT_TRUE(prompts.boxes.empty());
 }
 
+TEST(LauncherTest, ASelectionTooLongForACommandLineIsNotStartedCut) {
+    StandInInstallation installation;
+    InstallPathScope stored(installation.folder());
+    const std::wstring program = BuildProgramPath(installation.folder());
+    // As many items as fit, the last one lengthened to fill the command line exactly.
+    std::vector<std::wstring> items;
+    while (FitsOnCommandLine(program, BuildParameters(items, std::nullopt))) {
+        items.push_back(L"C:\\" + std::to_wstring(items.size()) + L"_" + std::wstring(90, L'x'));
+    }
+    items.pop_back();
+    while (FitsOnCommandLine(program, BuildParameters(items, std::nullopt))) items.back() += L'y';
+    items.back().pop_back();
+
+    // One character more: nothing starts, and the user is told.
+    items.back() += L'z';
+    {
+        RecordedPrompts prompts;
+        EXPECT_EQ(LaunchMainProgram(items, std::nullopt, WorkingDirectory::InstallFolder),
+                  HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_EQ(prompts.boxes[0].caption, L"Torvane");
+        EXPECT_EQ(prompts.boxes[0].type, static_cast<UINT>(MB_OK));
+    }
+    items.back().pop_back();
+
+    // The longest command line that fits arrives whole, its last item included.
+    ASSERT_EQ(LaunchMainProgram(items, std::nullopt, WorkingDirectory::InstallFolder), S_OK);
+    StandInInstallation::Record record;
+    ASSERT_TRUE(installation.WaitForRecord(record));
+    EXPECT_EQ(record.commandLine.size(), 32766u);
+    std::vector<std::wstring> arguments = SplitArguments(record.commandLine);
+    ASSERT_EQ(arguments.size(), items.size() + 2);
+    EXPECT_EQ(arguments[items.size()], items.back());
+    EXPECT_EQ(arguments.back(), L"");
+}
+
 }  // namespace
