@@ -1,0 +1,139 @@
+// The engine control over the real engine modules and the real platform:
+// discovery and copy threads, real folders, the pause gate and the joins.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "engine/CopyModule.h"
+#include "engine/EnumerationModule.h"
+#include "platform/testing/FaultPlatform.h"
+#include "tests/control/RecordingView.h"
+#include "tests/control/TempFolder.h"
+#include "tests/control/TestPrompt.h"
+#include "ui/control/EngineControl.h"
+#include "ui/control/ModuleEngine.h"
+#include "ui/control/PlatformClock.h"
+
+namespace {
+
+class ControlIntegrationTest : public ::testing::Test {
+protected:
+    TempFolder temp;
+    FaultPlatform platform;
+    RecordingView view;
+    TestPrompt prompt;
+    PlatformClock clock{platform};
+    // Declared after the platform they use, so they end (joining their
+    // threads) before it does. Held by pointer: their destructors may throw.
+    std::unique_ptr<EnumerationModule> discoveryModule = std::make_unique<EnumerationModule>(platform);
+    std::unique_ptr<CopyModule> copyModule = std::make_unique<CopyModule>(platform);
+    EnumerationModule& discovery = *discoveryModule;
+    CopyModule& copy = *copyModule;
+    ModuleEngine engine{discovery, copy};
+    EngineControl control{engine, platform, view, prompt, clock};
+
+    void SetUp() override {
+        temp.WriteFile(L"src\\a.txt", "alpha");
+        temp.WriteFile(L"src\\sub\\b.txt", std::string(300000, 'b'));
+        view.fields.fromText = temp.Path(L"src");
+        view.fields.toText = temp.Path(L"out\\deeper");
+    }
+
+    // Ticks every 5 ms until the condition holds; false after 20 seconds.
+    bool TickUntil(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            control.Tick();
+            if (condition()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+    bool TickUntilMode(EngineMode mode) {
+        return TickUntil([&] { return control.CurrentMode() == mode; });
+    }
+};
+
+TEST_F(ControlIntegrationTest, DiscoverThenCopyToANewDestinationAndComplete) {
+    platform.SetInstantSleeps(true);
+    ASSERT_TRUE(TickUntilMode(EngineMode::Ready));
+    control.Tick();
+    EXPECT_EQ(view.summary, L"2 files in 2 folders (300 KB)");
+
+    control.Go();  // the destination is created, two levels
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_TRUE(temp.IsFolder(L"out\\deeper"));
+    ASSERT_TRUE(TickUntil([&] { return view.completions == 1; }));
+    EXPECT_EQ(view.modes.back(), EngineMode::Completed);
+    EXPECT_TRUE(std::filesystem::exists(temp.Native(L"out\\deeper\\src\\sub\\b.txt")));
+    EXPECT_EQ(view.figures.files, L"2 of 2 files");
+    EXPECT_EQ(view.figures.progress, L"100%");
+    EXPECT_EQ(control.Rows().Count(), 0u);
+
+    // Again into the same, now filled folder: the question comes, and Cancel
+    // keeps the completed job on screen.
+    prompt.answers = {PromptAnswer::kCancel};
+    control.Go();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].caption, L"Skip existing files");
+    EXPECT_EQ(control.CurrentMode(), EngineMode::Completed);
+}
+
+TEST_F(ControlIntegrationTest, FailuresBecomeRowsInOrder) {
+    platform.SetInstantSleeps(true);
+    platform.Fail(PlatformCall::OpenForBackupRead, L"\\a.txt", ErrorCode::kSharingViolation);
+    ASSERT_TRUE(TickUntilMode(EngineMode::Ready));
+    control.Go();
+    ASSERT_TRUE(TickUntilMode(EngineMode::Completed));
+    control.Tick();
+    ASSERT_EQ(control.Rows().Count(), 1u);
+    EXPECT_EQ(control.Rows().At(0).item.relativeName, L".\\a.txt");
+    ASSERT_FALSE(view.rows.empty());
+    EXPECT_EQ(view.rows.back().message, L"File is locked by another process.");
+    EXPECT_EQ(view.rows.back().image, 2);
+}
+
+// Closing while discovery is still in its start-up wait: the close joins the
+// discovery thread, so nothing runs on after the modules are gone.
+TEST_F(ControlIntegrationTest, CloseWhileDiscoveringJoinsTheDiscoveryThread) {
+    control.Tick();
+    ASSERT_TRUE(static_cast<bool>(discovery.thread));
+    EXPECT_TRUE(control.RequestClose());
+    EXPECT_FALSE(static_cast<bool>(discovery.thread));
+    EXPECT_FALSE(discovery.started.load());
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
+// Closing mid-copy: the copy is held at a block boundary while the question
+// is open (the ticks show Paused), then cancelled and waited for.
+TEST_F(ControlIntegrationTest, CloseWhileCopyingPausesAsksAndCancels) {
+    platform.SetInstantSleeps(true);
+    temp.WriteFile(L"src\\big.bin", std::string(2 * 1024 * 1024, 'x'));
+    platform.OnRead([](const std::wstring&, int) { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
+    ASSERT_TRUE(TickUntilMode(EngineMode::Ready));
+    control.Go();
+    ASSERT_TRUE(TickUntil([&] { return control.CurrentMode() == EngineMode::Copying && copy.bytesCopied > 0; }));
+
+    prompt.answers = {PromptAnswer::kNo};
+    prompt.whileOpen = [&] {
+        control.Tick();
+        EXPECT_EQ(view.modes.back(), EngineMode::Paused);
+    };
+    EXPECT_FALSE(control.RequestClose());
+    control.Tick();
+    EXPECT_EQ(control.CurrentMode(), EngineMode::Copying);
+
+    prompt.answers = {PromptAnswer::kYes};
+    prompt.whileOpen = nullptr;
+    EXPECT_TRUE(control.RequestClose());
+    EXPECT_FALSE(copy.done.load());
+    EXPECT_FALSE(copy.paused.load());
+    EXPECT_FALSE(static_cast<bool>(copy.thread));
+}
+
+}  // namespace
