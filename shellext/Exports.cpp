@@ -8,7 +8,8 @@
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
-        ::DisableThreadLibraryCalls(instance);
+        // Thread notifications stay on: the statically linked C++ runtime
+        // frees its per-thread data on them.
         return Marrowgate::Module().Attach(instance) ? TRUE : FALSE;
     case DLL_PROCESS_DETACH:
         Marrowgate::Module().Detach();
