@@ -1,0 +1,185 @@
+// The system platform on real files: the error codes the engine relies on
+// are the same on both layers.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "engine/PathHelpers.h"
+#include "tests/engine/TestTree.h"
+
+#ifndef _WIN32
+#include <cerrno>
+
+#include "platform/posix/PosixPlatform.h"
+#endif
+
+namespace {
+
+Platform& P() { return SystemPlatform(); }
+
+TEST(Platform, FilesAreCreatedOnlyWhenNewAndReadBack) {
+    TestTree tree;
+    const std::wstring path = tree.Path(L"a.bin");
+    const std::string content = Pattern(70000);
+    {
+        FileHandle file;
+        ASSERT_EQ(P().CreateNewFile(path, file), ErrorCode::kSuccess);
+        std::uint32_t written = 0;
+        EXPECT_EQ(P().WriteFile(file.get(), content.data(), 70000, written), ErrorCode::kSuccess);
+        EXPECT_EQ(written, 70000u);
+    }
+    FileHandle again;
+    EXPECT_EQ(P().CreateNewFile(path, again), ErrorCode::kFileExists);
+    EXPECT_FALSE(again);
+    EXPECT_EQ(P().CreateNewFile(tree.Path(L"no\\b.bin"), again), ErrorCode::kPathNotFound);
+
+    FileHandle file;
+    ASSERT_EQ(P().OpenForBackupRead(path, file), ErrorCode::kSuccess);
+    std::uint64_t size = 0;
+    EXPECT_EQ(P().FileSize(file.get(), size), ErrorCode::kSuccess);
+    EXPECT_EQ(size, 70000u);
+    std::string buffer(65536, '\0');
+    std::uint32_t n = 0;
+    EXPECT_EQ(P().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
+    EXPECT_EQ(n, 65536u);
+    EXPECT_EQ(P().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
+    EXPECT_EQ(n, 70000u - 65536u);
+    EXPECT_EQ(P().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
+    EXPECT_EQ(n, 0u);
+
+    FileHandle missing;
+    EXPECT_EQ(P().OpenForBackupRead(tree.Path(L"missing"), missing), ErrorCode::kFileNotFound);
+    EXPECT_EQ(P().OpenForBackupRead(tree.Path(L"no\\missing"), missing), ErrorCode::kPathNotFound);
+}
+
+TEST(Platform, AttributesAndDeletion) {
+    TestTree tree;
+    tree.File(L"ro", "x");
+    const std::wstring path = tree.Path(L"ro");
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(P().GetAttributes(path, attributes), ErrorCode::kSuccess);
+    EXPECT_FALSE(attributes & FileAttribute::kDirectory);
+    ASSERT_EQ(P().SetAttributes(path, FileAttribute::kReadOnly), ErrorCode::kSuccess);
+    ASSERT_EQ(P().GetAttributes(path, attributes), ErrorCode::kSuccess);
+    EXPECT_TRUE(attributes & FileAttribute::kReadOnly);
+    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kAccessDenied) << "read-only files stay";
+    ASSERT_EQ(P().SetAttributes(path, 0), ErrorCode::kSuccess);
+    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kSuccess);
+    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kFileNotFound);
+    EXPECT_EQ(P().GetAttributes(path, attributes), ErrorCode::kFileNotFound);
+    EXPECT_EQ(attributes, FileAttribute::kInvalid);
+    ASSERT_EQ(P().GetAttributes(tree.Root(), attributes), ErrorCode::kSuccess);
+    EXPECT_TRUE(attributes & FileAttribute::kDirectory);
+}
+
+TEST(Platform, FoldersAndPathTests) {
+    TestTree tree;
+    EXPECT_EQ(P().CreateFolder(tree.Path(L"one")), ErrorCode::kSuccess);
+    EXPECT_EQ(P().CreateFolder(tree.Path(L"one")), ErrorCode::kAlreadyExists);
+    EXPECT_EQ(P().CreateFolder(tree.Path(L"two\\three")), ErrorCode::kPathNotFound);
+    EXPECT_EQ(P().CreateFolderTree(tree.Path(L"two\\three\\four")), ErrorCode::kSuccess);
+    EXPECT_EQ(P().CreateFolderTree(tree.Path(L"two\\three\\four")), ErrorCode::kAlreadyExists);
+    EXPECT_TRUE(P().IsFolder(tree.Path(L"two\\three\\four")));
+    EXPECT_TRUE(P().IsEmptyFolder(tree.Path(L"two\\three\\four")));
+    EXPECT_FALSE(P().IsEmptyFolder(tree.Path(L"two")));
+    tree.File(L"f", "");
+    EXPECT_TRUE(P().PathExists(tree.Path(L"f")));
+    EXPECT_FALSE(P().IsFolder(tree.Path(L"f")));
+    EXPECT_FALSE(P().IsEmptyFolder(tree.Path(L"f")));
+    EXPECT_FALSE(P().PathExists(tree.Path(L"nothing")));
+    EXPECT_FALSE(P().IsFolder(tree.Path(L"nothing")));
+    std::uint64_t free = 0;
+    EXPECT_EQ(P().FreeBytes(tree.Root() + L"\\", free), ErrorCode::kSuccess);
+    EXPECT_GT(free, 0u);
+    std::wstring label = L"unset";
+    EXPECT_EQ(P().VolumeLabel(RootOf(tree.Root()), label), ErrorCode::kSuccess);
+}
+
+TEST(Platform, ListingGivesNamesAttributesAndSizes) {
+    TestTree tree;
+    tree.File(L"big", Pattern(70000));
+    tree.Folder(L"sub");
+    FindHandle find;
+    FindEntry entry;
+    ASSERT_EQ(P().FindFirst(JoinPath(tree.Root(), L"*"), find, entry), ErrorCode::kSuccess);
+    std::map<std::wstring, FindEntry> entries;
+    std::uint32_t error = ErrorCode::kSuccess;
+    do {
+        entries[entry.name] = entry;
+    } while ((error = P().FindNext(find.get(), entry)) == ErrorCode::kSuccess);
+    EXPECT_EQ(error, ErrorCode::kNoMoreFiles);
+    ASSERT_EQ(entries.count(L"big"), 1u);
+    ASSERT_EQ(entries.count(L"sub"), 1u);
+    EXPECT_EQ(entries[L"big"].size, 70000u);
+    EXPECT_FALSE(entries[L"big"].attributes & FileAttribute::kDirectory);
+    EXPECT_TRUE(entries[L"sub"].attributes & FileAttribute::kDirectory);
+    EXPECT_TRUE(entries.count(L"."));
+
+    FindHandle one;
+    ASSERT_EQ(P().FindFirst(tree.Path(L"big"), one, entry), ErrorCode::kSuccess);
+    EXPECT_EQ(entry.name, L"big");
+    EXPECT_EQ(entry.size, 70000u);
+    FindHandle none;
+    EXPECT_EQ(P().FindFirst(tree.Path(L"missing\\*"), none, entry), ErrorCode::kPathNotFound);
+    EXPECT_FALSE(none);
+}
+
+TEST(Platform, ThreadsRunAndAreJoined) {
+    std::atomic<int> ran{0};
+    ThreadHandle thread;
+    ASSERT_EQ(P().StartThread(
+                  [](void* counter) -> std::uint32_t {
+                      ++*static_cast<std::atomic<int>*>(counter);
+                      return 0;
+                  },
+                  &ran, thread),
+              ErrorCode::kSuccess);
+    thread.reset();  // joins
+    EXPECT_EQ(ran, 1);
+    const std::uint32_t before = P().TickCount();
+    P().SleepMilliseconds(100);
+    EXPECT_GE(static_cast<std::uint32_t>(P().TickCount() - before), 50u);  // coarse ticks
+    P().KeepAwake(true);
+    P().KeepAwake(false);
+}
+
+#ifndef _WIN32
+TEST(PosixPlatform, MapsWindowsPathsOntoThePosixTree) {
+    PosixPlatform posix;
+    posix.MapDrive(L'e', "/media/e/");
+    struct Case {
+        const wchar_t* path;
+        std::uint32_t error;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {L"Z:\\tmp\\a", 0, "/tmp/a"},       {L"z:/tmp//a\\", 0, "/tmp/a/"}, {L"Z:\\", 0, "/"},
+        {L"Z:", 0, "/"},                    {L"E:\\x", 0, "/media/e/x"},   {L"e:", 0, "/media/e/"},
+        {L"C:\\x", ErrorCode::kPathNotFound, ""},
+        {L"\\\\srv\\share\\x", ErrorCode::kBadNetPath, ""},
+        {L"", ErrorCode::kPathNotFound, ""}, {L"\\tmp", 0, "/tmp"},      {L"rel\\x", 0, "rel/x"},
+        {L"Z:\\\x00e9t\x00e9", 0, "/\xc3\xa9t\xc3\xa9"},
+    };
+    for (const auto& c : cases) {
+        std::string posixPath;
+        EXPECT_EQ(posix.ToPosixPath(c.path, posixPath), c.error) << c.path;
+        if (c.error == 0) {
+            EXPECT_EQ(posixPath, c.expected) << c.path;
+        }
+    }
+}
+
+TEST(PosixPlatform, ErrnoBecomesTheWindowsCode) {
+    const std::pair<int, std::uint32_t> cases[] = {
+        {EACCES, ErrorCode::kAccessDenied}, {EPERM, ErrorCode::kAccessDenied},  {EEXIST, ErrorCode::kFileExists},
+        {ENOSPC, ErrorCode::kDiskFull},     {ENOTDIR, ErrorCode::kPathNotFound}, {EIO, ErrorCode::kIoDevice},
+        {ENAMETOOLONG, ErrorCode::kFilenameExcedRange},                         {ETXTBSY, ErrorCode::kSharingViolation},
+    };
+    for (const auto& [error, code] : cases) EXPECT_EQ(ErrorFromErrno(error), code) << error;
+    EXPECT_EQ(ErrorFromErrno(ENOENT, "/tmp/surely-missing-file"), ErrorCode::kFileNotFound);
+    EXPECT_EQ(ErrorFromErrno(ENOENT, "/tmp/surely-missing-folder/file"), ErrorCode::kPathNotFound);
+}
+#endif
+
+}  // namespace
