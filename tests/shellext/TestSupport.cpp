@@ -139,8 +139,7 @@ namespace {
 
 constexpr const wchar_t* kVendorKeyPath = L"Software\\Norvask";
 
-Marrowgate::UniqueKey CreateSettingsKey(bool& createdVendorKey) {
-    createdVendorKey = !KeyExists(HKEY_LOCAL_MACHINE, kVendorKeyPath);
+Marrowgate::UniqueKey OpenSettingsKey() {
     Marrowgate::UniqueKey key;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, Marrowgate::kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     key.put(), nullptr);
@@ -149,12 +148,28 @@ Marrowgate::UniqueKey CreateSettingsKey(bool& createdVendorKey) {
 
 }  // namespace
 
+void InstallPathScope::Create() {
+    createdVendorKey_ = !KeyExists(HKEY_LOCAL_MACHINE, kVendorKeyPath);
+    createdSettingsKey_ = !KeyExists(HKEY_LOCAL_MACHINE, Marrowgate::kSettingsKeyPath);
+    const Marrowgate::UniqueKey key = OpenSettingsKey();
+    DWORD size = 0;
+    if (key && RegQueryValueExW(key.get(), Marrowgate::kInstallPathValue, nullptr, &oldType_, nullptr, &size) ==
+                   ERROR_SUCCESS) {
+        oldData_.resize(size);
+        hadValue_ = RegQueryValueExW(key.get(), Marrowgate::kInstallPathValue, nullptr, &oldType_,
+                                     oldData_.data(), &size) == ERROR_SUCCESS;
+        oldData_.resize(size);
+        RegDeleteValueW(key.get(), Marrowgate::kInstallPathValue);
+    }
+}
+
 InstallPathScope::InstallPathScope() {
-    CreateSettingsKey(createdVendorKey_);
+    Create();
 }
 
 InstallPathScope::InstallPathScope(DWORD type, const void* data, DWORD size) {
-    const Marrowgate::UniqueKey key = CreateSettingsKey(createdVendorKey_);
+    Create();
+    const Marrowgate::UniqueKey key = OpenSettingsKey();
     if (key) {
         // The system counts a terminator that follows the given bytes into a
         // string value; stored bytes are meant exactly, so none follows here.
@@ -169,7 +184,19 @@ InstallPathScope::InstallPathScope(const std::wstring& folder)
     : InstallPathScope(REG_SZ, folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))) {}
 
 InstallPathScope::~InstallPathScope() {
-    Marrowgate::DeleteKeyTree(HKEY_LOCAL_MACHINE, createdVendorKey_ ? kVendorKeyPath : Marrowgate::kSettingsKeyPath);
+    if (createdVendorKey_) {
+        Marrowgate::DeleteKeyTree(HKEY_LOCAL_MACHINE, kVendorKeyPath);
+    } else if (createdSettingsKey_) {
+        Marrowgate::DeleteKeyTree(HKEY_LOCAL_MACHINE, Marrowgate::kSettingsKeyPath);
+    } else {
+        const Marrowgate::UniqueKey key = OpenSettingsKey();
+        if (hadValue_) {
+            RegSetValueExW(key.get(), Marrowgate::kInstallPathValue, 0, oldType_, oldData_.data(),
+                           static_cast<DWORD>(oldData_.size()));
+        } else {
+            RegDeleteValueW(key.get(), Marrowgate::kInstallPathValue);
+        }
+    }
 }
 
 StandInInstallation::StandInInstallation() {

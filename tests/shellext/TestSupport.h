@@ -122,8 +122,8 @@ void DeleteTree(const std::wstring& path);
 // The folder the test program runs from (Marrowgate.dll and the stand-in are copied there).
 std::wstring TestProgramFolder();
 
-// HKLM\Software\Norvask\Torvane with InstallPath as given, removed afterwards
-// (the Norvask key too when this scope created it).
+// HKLM\Software\Norvask\Torvane with InstallPath as given. Afterwards the
+// keys this scope created are removed and an InstallPath it replaced is put back.
 class InstallPathScope {
 public:
     InstallPathScope();  // the key exists, without InstallPath
@@ -134,7 +134,13 @@ public:
     InstallPathScope& operator=(const InstallPathScope&) = delete;
 
 private:
+    void Create();
+
     bool createdVendorKey_ = false;
+    bool createdSettingsKey_ = false;
+    bool hadValue_ = false;
+    DWORD oldType_ = REG_NONE;
+    std::vector<BYTE> oldData_;
 };
 
 // A folder holding the stand-in as Torvane.exe; reads what the stand-in recorded.
