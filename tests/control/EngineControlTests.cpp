@@ -314,6 +314,16 @@ TEST_F(EngineControlTest, CloseWhileCopyingPausesDuringTheQuestionAndNoKeepsCopy
     EXPECT_EQ(view.modes.back(), EngineMode::Paused);  // shown while the question was open
     Tick();
     EXPECT_EQ(view.modes.back(), EngineMode::Copying);
+
+    // The tray menu's Exit while the question is open does not ask again.
+    bool nested = true;
+    prompt.whileOpen = [&] { nested = control.RequestClose(); };
+    prompt.answers = {PromptAnswer::kNo};
+    EXPECT_FALSE(control.RequestClose());
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(prompt.asked.size(), 2u);
+    Tick();
+    EXPECT_EQ(view.modes.back(), EngineMode::Copying);
 }
 
 TEST_F(EngineControlTest, CloseWhileCopyingWithYesCancelsAndStopsEverything) {

@@ -84,6 +84,10 @@ void EngineControl::Go() {
 
 bool EngineControl::RequestClose() {
     if (closed) return true;
+    // A second close command while the question is open (the tray menu's
+    // Exit, say) is left to the first one.
+    if (closing) return false;
+    closing = true;
     bool proceed = true;
     if (CurrentMode() == EngineMode::Copying) {
         // Held still while the question is open; the ticks meanwhile show Paused.
@@ -93,6 +97,7 @@ bool EngineControl::RequestClose() {
     } else if (CurrentMode() == EngineMode::Paused) {
         proceed = AskToCancel();
     }
+    closing = false;
     if (!proceed) return false;
 
     if (CurrentMode() == EngineMode::Paused) engine.ResumeCopy();

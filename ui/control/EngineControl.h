@@ -46,7 +46,8 @@ public:
     // The close commands (2 and 32780). Asks before cancelling a running or
     // paused copy. True: the copy was cancelled and waited for, discovery was
     // stopped, and the form must now destroy its window and post the quit
-    // message with the command's id. False: nothing changed; keep running.
+    // message with the command's id. False: nothing changed; keep running
+    // (also for a second close command while the question is still open).
     bool RequestClose();
 
     EngineMode CurrentMode();
@@ -76,5 +77,6 @@ private:
     ResultRows rows;
     DestinationCheck destinationCheck;
     bool presented = false;  // a mode has been applied since construction
+    bool closing = false;    // the close question is open
     bool closed = false;     // a close request went through
 };
