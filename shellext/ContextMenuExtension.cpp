@@ -18,11 +18,7 @@ STDMETHODIMP CApplicationContextMenuExtension::Initialize(PCIDLIST_ABSOLUTE /*fo
     const HRESULT hr = ReadDroppedNames(data, dropped);
     if (FAILED(hr)) return hr;
     if (dropped.count == 0) return E_INVALIDARG;
-    try {
-        items = std::move(dropped.names);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    items = std::move(dropped.names);
     return dropped.anyUnreadable ? E_INVALIDARG : S_OK;
 }
 
@@ -38,7 +34,7 @@ STDMETHODIMP CApplicationContextMenuExtension::QueryContextMenu(HMENU menu, UINT
 STDMETHODIMP CApplicationContextMenuExtension::InvokeCommand(CMINVOKECOMMANDINFO* command) {
     // A verb given as a string, or any command offset but ours (0), is not ours.
     if (command == nullptr || command->lpVerb != nullptr) return E_INVALIDARG;
-    return LaunchMainProgram(items, std::nullopt, WorkingDirectory::InstallFolder);
+    return LaunchMainProgram(items, nullptr, WorkingDirectory::InstallFolder);
 }
 
 }  // namespace Marrowgate

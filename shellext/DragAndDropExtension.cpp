@@ -51,7 +51,7 @@ STDMETHODIMP CApplicationDragAndDropExtension::InvokeCommand(CMINVOKECOMMANDINFO
         ShowMessage(nullptr, kInvalidVerbMessage, kCaption, MB_OK);
         return E_INVALIDARG;
     }
-    return LaunchMainProgram(items, destination, WorkingDirectory::ShellDefault);
+    return LaunchMainProgram(items, &destination, WorkingDirectory::ShellDefault);
 }
 
 }  // namespace Marrowgate

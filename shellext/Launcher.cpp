@@ -32,15 +32,14 @@ HRESULT ShellExecuteFailure(INT_PTR code) {
 
 }  // namespace
 
-std::wstring BuildParameters(const std::vector<std::wstring>& items,
-                             const std::optional<std::wstring>& destination) {
+std::wstring BuildParameters(const std::vector<std::wstring>& items, const std::wstring* destination) {
     std::wstring parameters;
     for (const std::wstring& item : items) {
         parameters += L'"';
         parameters += item;
         parameters += L"\" ";
     }
-    if (destination) {
+    if (destination != nullptr) {
         parameters += L'"';
         parameters += *destination;
         parameters += L'"';
@@ -78,7 +77,7 @@ LONG ReadInstallPath(HKEY settingsKey, std::wstring& folder) {
     return ERROR_SUCCESS;
 }
 
-HRESULT LaunchMainProgram(const std::vector<std::wstring>& items, const std::optional<std::wstring>& destination,
+HRESULT LaunchMainProgram(const std::vector<std::wstring>& items, const std::wstring* destination,
                           WorkingDirectory workingDirectory) noexcept {
     try {
         UniqueKey settings;

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,10 +15,10 @@ enum class WorkingDirectory {
 };
 
 // The main program's arguments: every item as a quoted path followed by one
-// space, then the destination as a quoted path, or, with no destination, an
-// empty quoted argument. No items and no destination give an empty string.
-std::wstring BuildParameters(const std::vector<std::wstring>& items,
-                             const std::optional<std::wstring>& destination);
+// space, then the destination as a quoted path, or, with no destination
+// (nullptr), an empty quoted argument. No items and no destination give an
+// empty string.
+std::wstring BuildParameters(const std::vector<std::wstring>& items, const std::wstring* destination);
 
 // The installation folder, one backslash, "Torvane.exe" (the backslash is
 // added even when the folder ends with one).
@@ -44,8 +43,7 @@ LONG ReadInstallPath(HKEY settingsKey, std::wstring& folder);
 // shown, but the result is a failure code (from the shell's error number),
 // never S_OK. A selection too long for a command line is not started at all:
 // a message says so and the result is ERROR_FILENAME_EXCED_RANGE.
-HRESULT LaunchMainProgram(const std::vector<std::wstring>& items,
-                          const std::optional<std::wstring>& destination,
+HRESULT LaunchMainProgram(const std::vector<std::wstring>& items, const std::wstring* destination,
                           WorkingDirectory workingDirectory) noexcept;
 
 }  // namespace Marrowgate

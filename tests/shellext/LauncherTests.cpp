@@ -7,6 +7,8 @@
 #include "shellext/Texts.h"
 #include "tests/shellext/TestSupport.h"
 
+#include <optional>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -31,7 +33,7 @@ TEST(LauncherTest, ParametersAreWhatTheMainProgramReadsBack) {
         {{}, std::nullopt, L"", {}},
     };
     for (const ParametersCase& c : cases) {
-        const std::wstring parameters = BuildParameters(c.items, c.destination);
+        const std::wstring parameters = BuildParameters(c.items, c.destination ? &*c.destination : nullptr);
         EXPECT_EQ(parameters, c.parameters);
         std::vector<std::wstring> arguments = SplitArguments(L"Torvane.exe " + parameters);
         ASSERT_FALSE(arguments.empty());
@@ -114,7 +116,7 @@ TEST(LauncherTest, MissingInstallationShowsTheInstallationMessage) {
         if (c.setup == 2) stored = std::make_unique<InstallPathScope>(Characters(261));
         if (c.setup == 3) stored = std::make_unique<InstallPathScope>(REG_DWORD, &number, sizeof(number));
         RecordedPrompts prompts;
-        EXPECT_EQ(LaunchMainProgram({L"C:\\a"}, std::nullopt, WorkingDirectory::InstallFolder), c.expected)
+        EXPECT_EQ(LaunchMainProgram({L"C:\\a"}, nullptr, WorkingDirectory::InstallFolder), c.expected)
             << c.what;
         ASSERT_EQ(prompts.boxes.size(), 1u) << c.what;
         EXPECT_EQ(prompts.boxes[0].owner, nullptr);
@@ -128,7 +130,7 @@ TEST(LauncherTest, StartsTheProgramInTheInstallationFolder) {
     StandInInstallation installation;
     InstallPathScope stored(installation.folder());
     RecordedPrompts prompts;
-    ASSERT_EQ(LaunchMainProgram({L"C:\\a", L"D:\\"}, std::nullopt, WorkingDirectory::InstallFolder), S_OK);
+    ASSERT_EQ(LaunchMainProgram({L"C:\\a", L"D:\\"}, nullptr, WorkingDirectory::InstallFolder), S_OK);
     StandInInstallation::Record record;
     ASSERT_TRUE(installation.WaitForRecord(record));
     EXPECT_THAT(record.commandLine, ::testing::EndsWith(L" \"C:\\a\" \"D:\\\" \"\""));
@@ -141,7 +143,7 @@ TEST(LauncherTest, AProgramThatCannotStartIsAFailureNotASuccess) {
     TempFolder empty;
     InstallPathScope stored(empty.path());
     RecordedPrompts prompts;
-    const HRESULT hr = LaunchMainProgram({L"C:\\a"}, std::nullopt, WorkingDirectory::InstallFolder);
+    const HRESULT hr = LaunchMainProgram({L"C:\\a"}, nullptr, WorkingDirectory::InstallFolder);
     EXPECT_TRUE(FAILED(hr)) << HexCode(hr);
     EXPECT_TRUE(prompts.boxes.empty());
 }
@@ -152,18 +154,18 @@ TEST(LauncherTest, ASelectionTooLongForACommandLineIsNotStartedCut) {
     const std::wstring program = BuildProgramPath(installation.folder());
     // As many items as fit, the last one lengthened to fill the command line exactly.
     std::vector<std::wstring> items;
-    while (FitsOnCommandLine(program, BuildParameters(items, std::nullopt))) {
+    while (FitsOnCommandLine(program, BuildParameters(items, nullptr))) {
         items.push_back(L"C:\\" + std::to_wstring(items.size()) + L"_" + std::wstring(90, L'x'));
     }
     items.pop_back();
-    while (FitsOnCommandLine(program, BuildParameters(items, std::nullopt))) items.back() += L'y';
+    while (FitsOnCommandLine(program, BuildParameters(items, nullptr))) items.back() += L'y';
     items.back().pop_back();
 
     // One character more: nothing starts, and the user is told.
     items.back() += L'z';
     {
         RecordedPrompts prompts;
-        EXPECT_EQ(LaunchMainProgram(items, std::nullopt, WorkingDirectory::InstallFolder),
+        EXPECT_EQ(LaunchMainProgram(items, nullptr, WorkingDirectory::InstallFolder),
                   HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
         ASSERT_EQ(prompts.boxes.size(), 1u);
         EXPECT_EQ(prompts.boxes[0].caption, L"Torvane");
@@ -172,7 +174,7 @@ TEST(LauncherTest, ASelectionTooLongForACommandLineIsNotStartedCut) {
     items.back().pop_back();
 
     // The longest command line that fits arrives whole, its last item included.
-    ASSERT_EQ(LaunchMainProgram(items, std::nullopt, WorkingDirectory::InstallFolder), S_OK);
+    ASSERT_EQ(LaunchMainProgram(items, nullptr, WorkingDirectory::InstallFolder), S_OK);
     StandInInstallation::Record record;
     ASSERT_TRUE(installation.WaitForRecord(record));
     EXPECT_EQ(record.commandLine.size(), 32766u);
