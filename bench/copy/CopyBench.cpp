@@ -1,0 +1,379 @@
+// Copy benchmark: the engine, driven as the main form drives it, against the
+// copies a user would pick instead, on three generated trees:
+//   L  one 1 GiB file
+//   M  2,000 files of 256 KiB in 40 folders
+//   S  20,000 files of 4 KiB in 200 folders
+// Under Windows (wine64) the peers are xcopy /E /I, robocopy /E (when it
+// copies at all), a CopyFileExW loop and a plain 64 KiB ReadFile/WriteFile
+// loop; natively cp -r. Every run gets a fresh destination and a re-read
+// source; runs of the engine and the peers alternate, and medians are shown.
+//
+//   copy_bench [work folder] [repetitions] [trees, e.g. LMS]
+//
+// The work folder (default Z:\tmp\torvane-bench) holds the trees and every
+// destination; remove it afterwards (bench/copy/run-copy-bench does).
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#undef CopyFile
+#endif
+
+#include "engine/CopyModule.h"
+#include "engine/EnumerationModule.h"
+#include "engine/PathHelpers.h"
+#include "bench/copy/NoWaitPlatform.h"
+
+#ifndef _WIN32
+#include "platform/posix/PosixPlatform.h"
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct TreeSpec {
+    const char* name;
+    int folders;
+    int filesPerFolder;
+    std::uint64_t fileSize;
+    bool measureBytes;  // MB/s for L and M, files/s for S
+};
+
+const TreeSpec kTrees[] = {
+    {"L", 1, 1, std::uint64_t{1} << 30, true},
+    {"M", 40, 50, 256 * 1024, true},
+    {"S", 200, 100, 4 * 1024, false},
+};
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+bool WriteWholeFile(Platform& platform, const std::wstring& path, std::uint64_t size) {
+    FileHandle file;
+    if (platform.CreateNewFile(path, file) != ErrorCode::kSuccess) return false;
+    std::vector<unsigned char> block(1 << 20);
+    for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<unsigned char>(i * 31 + (i >> 9));
+    while (size > 0) {
+        const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, block.size()));
+        std::uint32_t written = 0;
+        if (platform.WriteFile(file.get(), block.data(), n, written) != ErrorCode::kSuccess) return false;
+        size -= n;
+    }
+    return true;
+}
+
+std::wstring FolderName(int i) { return L"d" + std::to_wstring(i); }
+std::wstring FileName(int i) { return L"f" + std::to_wstring(i) + L".bin"; }
+
+// Builds the tree unless a finished one is there already.
+bool Generate(Platform& platform, const TreeSpec& spec, const std::wstring& root) {
+    const std::wstring done = root + L".complete";
+    if (platform.PathExists(done)) return true;
+    std::printf("generating %s ...\n", spec.name);
+    std::fflush(stdout);
+    platform.CreateFolderTree(root);
+    for (int f = 0; f < spec.folders; ++f) {
+        const std::wstring folder = spec.folders == 1 ? root : JoinPath(root, FolderName(f));
+        platform.CreateFolder(folder);
+        for (int i = 0; i < spec.filesPerFolder; ++i) {
+            const std::wstring path = JoinPath(folder, FileName(i));
+            if (!platform.PathExists(path) && !WriteWholeFile(platform, path, spec.fileSize)) return false;
+        }
+    }
+    return WriteWholeFile(platform, done, 0);
+}
+
+// Reads every file of the tree, so each run starts from a warm cache.
+void Warm(Platform& platform, const std::wstring& folder) {
+    FindHandle find;
+    FindEntry entry;
+    if (platform.FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
+    static std::vector<unsigned char> buffer(1 << 20);
+    do {
+        if (entry.name == L"." || entry.name == L"..") continue;
+        const std::wstring path = JoinPath(folder, entry.name);
+        if (entry.attributes & FileAttribute::kDirectory) {
+            Warm(platform, path);
+            continue;
+        }
+        FileHandle file;
+        if (platform.OpenForBackupRead(path, file) != ErrorCode::kSuccess) continue;
+        std::uint32_t n = 0;
+        while (platform.ReadFile(file.get(), buffer.data(), static_cast<std::uint32_t>(buffer.size()), n) ==
+                   ErrorCode::kSuccess &&
+               n > 0) {
+        }
+    } while (platform.FindNext(find.get(), entry) == ErrorCode::kSuccess);
+}
+
+// --- The engine ---
+
+// As the main form drives it: discovery has finished (Ready), Go sets the job
+// up, the 100 ms tick starts the thread and later sees done.
+// Returns the seconds from Go to the tick that sees the copy done; negative
+// when the copy reported anything.
+double EngineAsTheFormDrivesIt(Platform& platform, const std::wstring& source, const std::wstring& destination,
+                               std::chrono::milliseconds tick) {
+    EnumerationModule discovery(platform);
+    CopyModule copier(platform);
+    discovery.Configure(source, true);
+    discovery.Start();
+    while (!discovery.done) std::this_thread::sleep_for(tick);
+
+    const auto start = Clock::now();
+    copier.Setup(source, destination, true, true);
+    copier.started = true;
+    copier.Start();
+    while (!copier.done) std::this_thread::sleep_for(tick);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    ItemResult item;
+    const bool clean = !copier.items.Pop(item) && copier.skipped == 0;
+    copier.Cancel();  // joins the finished thread
+    discovery.Stop();
+    return clean ? seconds : -1;
+}
+
+#ifdef _WIN32
+// --- Windows peers ---
+
+bool RunProgram(const std::wstring& commandLine) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                             nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+    PROCESS_INFORMATION process{};
+    std::wstring line = commandLine;
+    const BOOL started =
+        CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    CloseHandle(nul);
+    if (!started) return false;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+using FileCopier = std::function<bool(const std::wstring&, const std::wstring&)>;
+
+bool CopyTree(const std::wstring& source, const std::wstring& target, const FileCopier& copyOne) {
+    CreateDirectoryW(target.c_str(), nullptr);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((source + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            ok = CopyTree(source + L"\\" + name, target + L"\\" + name, copyOne) && ok;
+        } else {
+            ok = copyOne(source + L"\\" + name, target + L"\\" + name) && ok;
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return ok;
+}
+
+bool CopyFileExLoop(const std::wstring& source, const std::wstring& target) {
+    return CopyTree(source, target, [](const std::wstring& from, const std::wstring& to) {
+        return CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS) != FALSE;
+    });
+}
+
+bool PlainLoop(const std::wstring& source, const std::wstring& target) {
+    static std::vector<char> buffer(65536);
+    return CopyTree(source, target, [](const std::wstring& from, const std::wstring& to) {
+        HANDLE in = CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (in == INVALID_HANDLE_VALUE) return false;
+        HANDLE out = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (out == INVALID_HANDLE_VALUE) {
+            CloseHandle(in);
+            return false;
+        }
+        DWORD n = 0;
+        bool ok = true;
+        while (ReadFile(in, buffer.data(), 65536, &n, nullptr) && n > 0) {
+            DWORD written = 0;
+            if (!WriteFile(out, buffer.data(), n, &written, nullptr) || written != n) {
+                ok = false;
+                break;
+            }
+        }
+        CloseHandle(out);
+        CloseHandle(in);
+        return ok;
+    });
+}
+
+bool Xcopy(const std::wstring& source, const std::wstring& target) {
+    return RunProgram(L"xcopy.exe \"" + source + L"\" \"" + target + L"\" /E /I /Q /Y");
+}
+
+bool Robocopy(const std::wstring& source, const std::wstring& target) {
+    RunProgram(L"robocopy.exe \"" + source + L"\" \"" + target + L"\" /E");
+    // The robocopy of some installations is a stub that copies nothing.
+    return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+#else
+bool CpR(const std::string& source, const std::string& target) {
+    const std::string command = "cp -r '" + source + "' '" + target + "'";
+    return std::system(command.c_str()) == 0;
+}
+#endif
+
+// Times a peer; negative when it failed.
+template <typename Copy>
+double Timed(Copy copy) {
+    const auto start = Clock::now();
+    const bool ok = copy();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return ok ? seconds : -1;
+}
+
+struct Contender {
+    using Run = std::function<double(const std::wstring&, const std::wstring&, const std::wstring&)>;
+    Contender(std::string name, bool isEngine, Run run) : name(std::move(name)), isEngine(isEngine), run(std::move(run)) {}
+
+    std::string name;
+    bool isEngine;
+    // Copies source into destinationFolder\treeName; the seconds it took,
+    // negative when it did not copy.
+    std::function<double(const std::wstring& source, const std::wstring& destinationFolder,
+                         const std::wstring& treeName)>
+        run;
+    std::vector<double> seconds;
+    bool failed = false;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void RemoveCopy(Platform& platform, const std::wstring& folder, bool singleFile, const std::wstring& treeName) {
+    // Only the large file's copies are removed at once (disk space); the
+    // many-file copies stay until the run ends, so no run reuses freed inodes.
+    if (!singleFile) return;
+    const std::wstring file = JoinPath(JoinPath(folder, treeName), FileName(0));
+    platform.RemoveFile(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Platform& system = SystemPlatform();
+    NoWaitPlatform noWaits(system);
+    std::wstring work = L"Z:\\tmp\\torvane-bench";
+    int repetitions = 3;
+    std::string which = "LMS";
+    if (argc > 1) work = std::wstring(argv[1], argv[1] + std::string(argv[1]).size());
+    if (argc > 2) repetitions = std::max(1, std::atoi(argv[2]));
+    if (argc > 3) which = argv[3];
+#ifdef _WIN32
+    const char* platformName = "wine64 (Win32 layer)";
+#else
+    const char* platformName = "native (POSIX layer)";
+#endif
+    std::printf("copy benchmark, %s, %d repetitions, work folder %s\n", platformName, repetitions,
+                Narrow(work).c_str());
+
+    for (const auto& spec : kTrees) {
+        if (which.find(spec.name) == std::string::npos) continue;
+        const std::wstring treeName(spec.name, spec.name + 1);
+        const std::wstring source = JoinPath(work, treeName);
+        if (!Generate(system, spec, source)) {
+            std::printf("%s: could not generate the tree\n", spec.name);
+            return 1;
+        }
+        std::vector<Contender> contenders;
+        contenders.push_back({"engine, form-driven (500 ms waits, 100 ms tick)", true,
+                              [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
+                                  return EngineAsTheFormDrivesIt(system, from, to, std::chrono::milliseconds(100));
+                              }});
+        contenders.push_back({"engine, without the fixed waits", true,
+                              [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
+                                  return EngineAsTheFormDrivesIt(noWaits, from, to, std::chrono::milliseconds(1));
+                              }});
+#ifdef _WIN32
+        contenders.push_back({"xcopy /E /I", false, [](const std::wstring& from, const std::wstring& to,
+                                                       const std::wstring& name) {
+                                  return Timed([&] { return Xcopy(from, to + L"\\" + name); });
+                              }});
+        contenders.push_back({"robocopy /E", false,
+                              [](const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+                                  return Timed([&] { return Robocopy(from, to + L"\\" + name); });
+                              }});
+        contenders.push_back({"CopyFileExW loop", false,
+                              [](const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+                                  return Timed([&] { return CopyFileExLoop(from, to + L"\\" + name); });
+                              }});
+        contenders.push_back({"64 KiB ReadFile/WriteFile loop", false,
+                              [](const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+                                  return Timed([&] { return PlainLoop(from, to + L"\\" + name); });
+                              }});
+#else
+        contenders.push_back({"cp -r (for information)", false,
+                              [](const std::wstring& from, const std::wstring& to, const std::wstring& name) {
+                                  PosixPlatform mapper;
+                                  std::string a, b;
+                                  mapper.ToPosixPath(from, a);
+                                  mapper.ToPosixPath(to + L"\\" + name, b);
+                                  return Timed([&] { return CpR(a, b); });
+                              }});
+#endif
+        int runNumber = 0;
+        for (int rep = 0; rep < repetitions; ++rep) {
+            for (auto& contender : contenders) {
+                if (contender.failed) continue;
+                const std::wstring destination = JoinPath(work, L"out-" + treeName + L"-" + std::to_wstring(++runNumber));
+                system.CreateFolder(destination);
+                Warm(system, source);
+                const double seconds = contender.run(source, destination, treeName);
+                if (seconds < 0) {
+                    contender.failed = true;
+                    std::printf("  %-48s did not copy the tree (skipped)\n", contender.name.c_str());
+                } else {
+                    contender.seconds.push_back(seconds);
+                }
+                RemoveCopy(system, destination, spec.folders == 1, treeName);
+            }
+        }
+        const double files = static_cast<double>(spec.folders) * spec.filesPerFolder;
+        const double bytes = files * static_cast<double>(spec.fileSize);
+        auto rate = [&](double seconds) { return spec.measureBytes ? bytes / seconds / 1e6 : files / seconds; };
+        const char* unit = spec.measureBytes ? "MB/s" : "files/s";
+        double bestPeer = 0;
+        for (const auto& c : contenders) {
+            if (!c.isEngine && !c.seconds.empty()) bestPeer = std::max(bestPeer, rate(Median(c.seconds)));
+        }
+        std::printf("\n%s: %.0f files, %.0f MB\n", spec.name, files, bytes / 1e6);
+        for (const auto& c : contenders) {
+            if (c.seconds.empty()) continue;
+            const double median = Median(c.seconds);
+            std::printf("  %-48s %10.0f %-7s (median %.3f s)", c.name.c_str(), rate(median), unit, median);
+            if (c.isEngine && bestPeer > 0) std::printf("  ratio to fastest peer %.2f", rate(median) / bestPeer);
+            std::printf("\n");
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
