@@ -8,6 +8,7 @@
 #include "shellext/Registrar.h"
 #include "shellext/SystemVersion.h"
 #include "shellext/Texts.h"
+#include "shellext/res/resource.h"
 
 #include <new>
 #include <string>
@@ -97,12 +98,13 @@ CMarrowgateModule& Module() noexcept {
 CMarrowgateModule::CMarrowgateModule() noexcept
     : moduleLock(),
       classTable{
-          {&kClsidContextMenuExtension, 102, &CreateContextMenuExtension, L"ApplicationContextMenuExtension",
+          {&kClsidContextMenuExtension, IDR_CONTEXT_MENU_EXTENSION, &CreateContextMenuExtension, L"ApplicationContextMenuExtension",
            nullptr},
-          {&kClsidDragAndDropExtension, 103, &CreateDragAndDropExtension, L"ApplicationDragAndDropExtension",
+          {&kClsidDragAndDropExtension, IDR_DRAG_AND_DROP_EXTENSION, &CreateDragAndDropExtension, L"ApplicationDragAndDropExtension",
            nullptr},
       },
-      appId(&kAppIdMarrowgate) {}
+      appId(&kAppIdMarrowgate),
+      appIdScript(IDR_MARROWGATE_APPID) {}
 
 bool CMarrowgateModule::Attach(HINSTANCE module) noexcept {
     instance = module;

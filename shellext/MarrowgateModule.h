@@ -50,7 +50,7 @@ private:
     bool moduleLockCreated = false;
     ClassEntry classTable[2];
     const GUID* appId;
-    UINT appIdScript = 101;
+    UINT appIdScript;
 };
 
 // The one module object of this library.

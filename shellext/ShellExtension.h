@@ -6,6 +6,7 @@
 
 #include "shellext/Handles.h"
 #include "shellext/MarrowgateModule.h"
+#include "shellext/res/resource.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -72,8 +73,8 @@ protected:
 
     // Loads bitmap resources 202 and 204; one that will not load stays null.
     void LoadMenuBitmaps() noexcept {
-        vistaMenuBitmap.reset(::LoadBitmapW(Module().Instance(), MAKEINTRESOURCEW(202)));
-        earlierMenuBitmap.reset(::LoadBitmapW(Module().Instance(), MAKEINTRESOURCEW(204)));
+        vistaMenuBitmap.reset(::LoadBitmapW(Module().Instance(), MAKEINTRESOURCEW(IDB_MENU_VISTA)));
+        earlierMenuBitmap.reset(::LoadBitmapW(Module().Instance(), MAKEINTRESOURCEW(IDB_MENU_EARLIER)));
     }
 
     // Inserts "Torvane" by position with the given identifier and its bitmap.
