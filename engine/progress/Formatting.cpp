@@ -44,7 +44,9 @@ std::wstring FormatThreeDigits(float value) {
     }
     if (v < 1000) return std::to_wstring(Truncate(v));
     // Only reached for 1000 TB and more (FormatSize keeps the other units
-    // below 1000). The largest 64-bit byte count is about 9.2 million TB.
+    // below 1000). The largest 64-bit byte count is about 9.2 million TB;
+    // larger values (and NaN) are held at the largest whole number shown.
+    if (!(v < 9.0e18)) return L"9000000000000000000";
     return std::to_wstring(static_cast<long long>(std::trunc(v)));
 }
 

@@ -64,6 +64,7 @@ TEST(FormatThreeDigits, DigitsAreTruncatedFromTheSinglePrecisionValue) {
     EXPECT_EQ(FormatThreeDigits(99.99f), L"99.9");
     EXPECT_EQ(FormatThreeDigits(999.9f), L"999");
     EXPECT_EQ(FormatThreeDigits(1000.0f), L"1000");
+    EXPECT_EQ(FormatThreeDigits(1.0e30f), L"9000000000000000000");  // held, not undefined
 }
 
 }  // namespace

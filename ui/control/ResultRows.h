@@ -20,9 +20,10 @@
 
 struct ResultRow {
     ItemResult item;
-    // Whether the item's path was a folder when the item arrived. It picks the
-    // image of codes 9, 10 and unknown codes and, from the row's first
-    // arrival, its place in the order.
+    // Whether the item's path was a folder when this item arrived; it picks
+    // the image of codes 9, 10 and unknown codes. The row's place in the
+    // order is fixed by the value at the row's first arrival, so that a later
+    // item for the same name never breaks the order of the others.
     bool pathIsFolder = false;
 };
 
