@@ -8,6 +8,7 @@
 // modal box or form it opens (the timer keeps ticking inside them).
 
 #include <functional>
+#include <utility>
 
 #include "engine/progress/CopyStatistics.h"
 #include "engine/progress/EngineMode.h"
