@@ -87,15 +87,27 @@ TEST_F(ControlIntegrationTest, DiscoverThenCopyToANewDestinationAndComplete) {
 TEST_F(ControlIntegrationTest, FailuresBecomeRowsInOrder) {
     platform.SetInstantSleeps(true);
     platform.Fail(PlatformCall::OpenForBackupRead, L"\\a.txt", ErrorCode::kSharingViolation);
+    platform.Fail(PlatformCall::FindFirst, L"\\sub", ErrorCode::kAccessDenied);  // the listed folder
     ASSERT_TRUE(TickUntilMode(EngineMode::Ready));
     control.Go();
     ASSERT_TRUE(TickUntilMode(EngineMode::Completed));
     control.Tick();
-    ASSERT_EQ(control.Rows().Count(), 1u);
+    // The file first, then the folder as the copy saw it, then discovery's
+    // row for the same folder ('.' sorts before 's').
+    ASSERT_EQ(control.Rows().Count(), 3u);
     EXPECT_EQ(control.Rows().At(0).item.relativeName, L".\\a.txt");
-    ASSERT_FALSE(view.rows.empty());
-    EXPECT_EQ(view.rows.back().message, L"File is locked by another process.");
-    EXPECT_EQ(view.rows.back().image, 2);
+    EXPECT_EQ(control.Rows().At(1).item.relativeName, L".\\sub");
+    EXPECT_EQ(control.Rows().At(2).item.relativeName, L"src\\sub");
+    ASSERT_EQ(view.rows.size(), 3u);
+    for (const ShownRow& row : view.rows) {
+        if (row.name == L".\\a.txt") {
+            EXPECT_EQ(row.message, L"File is locked by another process.");
+            EXPECT_EQ(row.image, 2);
+        } else {
+            EXPECT_EQ(row.message, L"Access denied listing folder contents.");
+            EXPECT_EQ(row.image, 3);
+        }
+    }
 }
 
 // Closing while discovery is still in its start-up wait: the close joins the
