@@ -18,8 +18,9 @@ wine=/usr/lib/wine/wine64
 trap '/usr/lib/wine/wineserver -k 2>/dev/null' EXIT
 "$wine" wineboot --init >/dev/null 2>&1; /usr/lib/wine/wineserver -w
 
-reg_value() { # key, value name -> data, empty when missing
-  "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+reg_value() { # key, value name or (Default) -> data, empty when missing
+  local which=(/v "$2"); [ "$2" = '(Default)' ] && which=(/ve)
+  "$wine" reg query "$1" "${which[@]}" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
 key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
 winpath() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
