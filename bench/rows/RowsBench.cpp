@@ -129,9 +129,10 @@ int main() {
         sameOrder = rows.At(i).item.relativeName == reference[i].item.relativeName;
     }
 
-    std::printf("result rows: %zu distinct items, %zu arrivals (repeats included), reverse row order\n",
-                distinct.size(), stream.size());
-    std::printf("  AddItem (hash lookup + blocked insert)   %6zu items  %9.3f s  order %s\n", distinct.size(), fast,
+    std::printf("result rows: %u distinct items, %u arrivals (repeats included), reverse row order\n",
+                static_cast<unsigned>(distinct.size()), static_cast<unsigned>(stream.size()));
+    std::printf("  AddItem (hash lookup + blocked insert)   %6u items  %9.3f s  order %s\n",
+                static_cast<unsigned>(distinct.size()), fast,
                 sameOrder ? "equals the reference sort" : "DIFFERS from the reference sort");
 
     // The naive approach at sizes it can finish, then projected to the full
@@ -144,12 +145,12 @@ int main() {
         const double fastSmall = DrainRows(prefix, small);
         std::vector<ResultRow> table;
         naive[i] = DrainNaive(prefix, table);
-        std::printf("  at %5zu items: AddItem %9.4f s, naive (linear search + full re-sort) %8.3f s  (%.0fx)\n",
-                    sizes[i], fastSmall, naive[i], naive[i] / (fastSmall > 0 ? fastSmall : 1e-9));
+        std::printf("  at %5u items: AddItem %9.4f s, naive (linear search + full re-sort) %8.3f s  (%.0fx)\n",
+                    static_cast<unsigned>(sizes[i]), fastSmall, naive[i], naive[i] / (fastSmall > 0 ? fastSmall : 1e-9));
     }
     const double exponent = std::log(naive[1] / naive[0]) / std::log(2.0);
     const double projected = naive[1] * std::pow(static_cast<double>(kItems) / sizes[1], exponent);
-    std::printf("  naive projected to %zu items (measured growth n^%.2f): about %.0f s, %.0fx the AddItem drain\n",
-                kItems, exponent, projected, projected / (fast > 0 ? fast : 1e-9));
+    std::printf("  naive projected to %u items (measured growth n^%.2f): about %.0f s, %.0fx the AddItem drain\n",
+                static_cast<unsigned>(kItems), exponent, projected, projected / (fast > 0 ? fast : 1e-9));
     return sameOrder ? 0 : 1;
 }
