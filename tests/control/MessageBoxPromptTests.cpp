@@ -33,7 +33,7 @@ BOOL CALLBACK CollectText(HWND child, LPARAM found) {
 // Waits for the box with the caption, records what it shows, then presses
 // the button.
 void AnswerBox(const wchar_t* caption, int button, SeenBox& seen, std::atomic<bool>& answered) {
-    for (int attempt = 0; attempt < 1000; ++attempt) {
+    for (int attempt = 0; attempt < 3000; ++attempt) {  // up to 30 seconds
         HWND box = FindWindowW(L"#32770", caption);
         if (box != nullptr) {
             Sleep(100);  // let the box finish setting itself up

@@ -132,15 +132,15 @@ void EngineControl::ResetCopyJob() {
 
 void EngineControl::DrainItems() {
     ItemResult item;
-    while (engine.PopDiscoveryItem(item)) ShowItem(item);
-    while (engine.PopCopyItem(item)) ShowItem(item);
+    while (engine.PopDiscoveryItem(item)) ShowItem(std::move(item));
+    while (engine.PopCopyItem(item)) ShowItem(std::move(item));
 }
 
-void EngineControl::ShowItem(const ItemResult& item) {
+void EngineControl::ShowItem(ItemResult item) {
     const bool isFolder = platform.IsFolder(NormalizePath(item.path));
-    const ResultRows::Change change = rows.AddItem(item, isFolder);
-    view.ShowRow(change.row, change.isNew, rows.At(change.row), ResultMessage(item.code),
-                 ResultImage(item.code, isFolder));
+    const ResultCode code = item.code;
+    const ResultRows::Change change = rows.AddItem(std::move(item), isFolder);
+    view.ShowRow(change.row, change.isNew, rows.At(change.row), ResultMessage(code), ResultImage(code, isFolder));
 }
 
 void EngineControl::RefreshStatus() {

@@ -65,7 +65,7 @@ private:
     void ClearResults();
     void ResetCopyJob();
     void DrainItems();
-    void ShowItem(const ItemResult& item);
+    void ShowItem(ItemResult item);
     void RefreshStatus();
     bool CheckDestination(const FormFields& fields);
     bool AskToCancel();

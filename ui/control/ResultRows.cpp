@@ -6,17 +6,21 @@ namespace {
 constexpr std::size_t kBlockSize = 512;
 }  // namespace
 
-ResultRows::Change ResultRows::AddItem(const ItemResult& item, bool pathIsFolder) {
+ResultRows::Change ResultRows::AddItem(ItemResult item, bool pathIsFolder) {
     const auto found = byName.find(item.relativeName);
     if (found != byName.end()) {
+        // The name is equal already; leaving it alone keeps the key's view valid.
         Entry& entry = entries[found->second];
-        entry.row.item = item;
+        entry.row.item.code = item.code;
+        entry.row.item.path = std::move(item.path);
+        entry.row.item.error = item.error;
         entry.row.pathIsFolder = pathIsFolder;
         return {Find(entry.key).row, false};
     }
 
     const uint32_t index = static_cast<uint32_t>(entries.size());
-    entries.push_back(Entry{ResultRow{item, pathIsFolder}, RowKey(item.relativeName, pathIsFolder)});
+    RowKey key(item.relativeName, pathIsFolder);
+    entries.push_back(Entry{ResultRow{std::move(item), pathIsFolder}, std::move(key)});
     byName.emplace(entries.back().key.Name(), index);
 
     const Place place = Find(entries.back().key);

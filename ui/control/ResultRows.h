@@ -5,7 +5,8 @@
 //
 // Cost: a hash lookup per item and a binary search over the rows; a new row
 // moves at most one block of the row index (blocks of up to 1,024 entries of
-// 4 bytes). Nothing is ever re-sorted. At(row) walks the block sizes.
+// 4 bytes) and allocates twice (its key and its hash node) besides what the
+// item brings. Nothing is ever re-sorted. At(row) walks the block sizes.
 
 #include <cstddef>
 #include <cstdint>
@@ -39,7 +40,7 @@ public:
     // row keeps its place. The form then writes the row: for a new one it
     // inserts a list item at row (rows below move down by one); otherwise it
     // rewrites the item at row (name, image and message).
-    Change AddItem(const ItemResult& item, bool pathIsFolder);
+    Change AddItem(ItemResult item, bool pathIsFolder);
 
     // Empties the table (the form deletes every list item with it).
     void Clear();

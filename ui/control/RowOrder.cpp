@@ -1,5 +1,7 @@
 #include "ui/control/RowOrder.h"
 
+#include <cstdint>
+
 #include "ui/control/LowerCase.h"
 
 namespace {
@@ -51,30 +53,54 @@ bool CompareRows(const ItemResult& a, bool aIsFolder, const ItemResult& b, bool 
 }
 
 RowKey::RowKey(const std::wstring& relativeName, bool pathIsFolder)
-    : name(relativeName), lowered(LowerCase(relativeName)), lastIsFolder(pathIsFolder) {
-    size_t position = 0;
-    while (position < lowered.size()) {
-        size_t end = lowered.find(L'\\', position);
-        if (end == std::wstring::npos) end = lowered.size();
-        components.emplace_back(static_cast<uint32_t>(position), static_cast<uint32_t>(end - position));
-        position = lowered.find_first_not_of(L'\\', end);
-        if (position == std::wstring::npos) break;
-    }
+    : text(LowerCase(relativeName) + relativeName), length(relativeName.size()), lastIsFolder(pathIsFolder) {}
+
+namespace {
+
+// One component of a name being walked: [start, end) in the text, and
+// whether more components follow.
+struct Component {
+    size_t start;
+    size_t end;
+    bool last;
+};
+
+// The component starting at start (start < text.size()).
+Component ComponentAt(std::wstring_view text, size_t start) {
+    size_t end = text.find(L'\\', start);
+    if (end == std::wstring_view::npos) end = text.size();
+    const size_t next = text.find_first_not_of(L'\\', end);
+    return {start, end, next == std::wstring_view::npos};
 }
 
+// Where the component after c starts, or the text's size.
+size_t NextStart(std::wstring_view text, const Component& c) {
+    const size_t next = text.find_first_not_of(L'\\', c.end);
+    return next == std::wstring_view::npos ? text.size() : next;
+}
+
+}  // namespace
+
 int RowKey::Compare(const RowKey& a, const RowKey& b) {
-    const size_t aCount = a.components.size();
-    const size_t bCount = b.components.size();
-    const size_t common = aCount < bCount ? aCount : bCount;
-    for (size_t i = 0; i < common; ++i) {
-        const wchar_t* x = a.lowered.data() + a.components[i].first;
-        const wchar_t* y = b.lowered.data() + b.components[i].first;
-        const bool xFolder = i + 1 < aCount || a.lastIsFolder;
-        const bool yFolder = i + 1 < bCount || b.lastIsFolder;
+    const std::wstring_view x = a.Lowered();
+    const std::wstring_view y = b.Lowered();
+    size_t i = 0, j = 0;
+    for (;;) {
+        const bool xEnded = i >= x.size();
+        const bool yEnded = j >= y.size();
+        if (xEnded || yEnded) {
+            if (xEnded != yEnded) return xEnded ? -1 : 1;
+            const std::wstring_view p = a.Name(), q = b.Name();
+            return CompareUnits(p.data(), p.size(), q.data(), q.size());
+        }
+        const Component cx = ComponentAt(x, i);
+        const Component cy = ComponentAt(y, j);
+        const bool xFolder = !cx.last || a.lastIsFolder;
+        const bool yFolder = !cy.last || b.lastIsFolder;
         if (xFolder != yFolder) return xFolder ? 1 : -1;
-        const int order = CompareUnits(x, a.components[i].second, y, b.components[i].second);
+        const int order = CompareUnits(x.data() + cx.start, cx.end - cx.start, y.data() + cy.start, cy.end - cy.start);
         if (order != 0) return order;
+        i = NextStart(x, cx);
+        j = NextStart(y, cy);
     }
-    if (aCount != bCount) return aCount < bCount ? -1 : 1;
-    return CompareUnits(a.name, b.name);
 }

@@ -14,9 +14,9 @@
 // are ordered by their original code units, so the order is strict and
 // total over distinct names.
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 #include "engine/ItemResult.h"
@@ -29,7 +29,8 @@ bool CompareRows(const ItemResult& a, bool aIsFolder, const ItemResult& b, bool 
 // The components of a relative name: ".\Sub\A.txt" gives ".", "Sub", "A.txt".
 std::vector<std::wstring> SplitRowName(const std::wstring& relativeName);
 
-// A row's name prepared once for fast comparisons.
+// A row's name prepared once for fast comparisons: one allocation holding
+// the lower-cased name followed by the name as given.
 class RowKey {
 public:
     RowKey(const std::wstring& relativeName, bool pathIsFolder);
@@ -38,11 +39,13 @@ public:
     // for equal relative names.
     static int Compare(const RowKey& a, const RowKey& b);
 
-    const std::wstring& Name() const { return name; }
+    // The name as given; valid as long as the key is neither moved nor destroyed.
+    std::wstring_view Name() const { return std::wstring_view(text).substr(length); }
 
 private:
-    std::wstring name;     // as given, for the final tie-break
-    std::wstring lowered;  // lower-cased
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> components;  // offset and length in lowered
+    std::wstring_view Lowered() const { return std::wstring_view(text).substr(0, length); }
+
+    std::wstring text;  // lower-cased name, then the name as given
+    std::size_t length;
     bool lastIsFolder;
 };
