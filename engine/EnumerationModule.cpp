@@ -1,8 +1,9 @@
 #include "engine/EnumerationModule.h"
 
+#include <exception>
+
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
 
@@ -69,9 +70,9 @@ std::uint32_t EnumerationModule::ThreadMain(void* module) {
     auto* self = static_cast<EnumerationModule*>(module);
     try {
         self->Run();
-    } catch (const Exception&) {
-        // A lock failed (its diagnostic line is written). The counts are
-        // incomplete, so the module never reports done.
+    } catch (const std::exception&) {
+        // A lock (or memory) failed; its diagnostic line is written. The
+        // counts are incomplete, so the module never reports done.
         self->failed = true;
         self->platform.KeepAwake(false);
     }

@@ -1,5 +1,6 @@
 // The copy of one file, its attributes, and the removal of a cancelled target.
 
+#include <exception>
 #include <memory>
 
 #include "app/core/CommandLine.h"
@@ -34,6 +35,31 @@ private:
     bool keep = false;
 };
 
+// Names the file in progress for the report of a failed job, and gives the
+// name back to the enclosing source when the file is finished normally.
+class CurrentItem {
+public:
+    CurrentItem(std::wstring& source, std::wstring& name, const std::wstring& file, const std::wstring& relative)
+        : source(source), name(name), savedSource(source), savedName(name), unwinding(std::uncaught_exceptions()) {
+        source = file;
+        name = relative;
+    }
+    ~CurrentItem() {
+        if (std::uncaught_exceptions() > unwinding) return;  // keep naming the failed file
+        source = savedSource;
+        name = savedName;
+    }
+    CurrentItem(const CurrentItem&) = delete;
+    CurrentItem& operator=(const CurrentItem&) = delete;
+
+private:
+    std::wstring& source;
+    std::wstring& name;
+    std::wstring savedSource;
+    std::wstring savedName;
+    int unwinding;
+};
+
 bool IsAttributeFree(const std::wstring& path) {
     const std::wstring normalized = NormalizePath(path);
     return IsDriveRoot(normalized) || IsUncPath(normalized);
@@ -43,8 +69,6 @@ bool IsAttributeFree(const std::wstring& path) {
 
 void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
                           std::uint64_t expectedSize) {
-    currentSource = source;
-    currentName = relativeName;
     if (PathExists(NormalizePath(target), platform)) {
         ++skipped;
         return;
@@ -77,6 +101,7 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         return;
     }
     CreatedTarget created(*this, targetFile, target);
+    CurrentItem current(currentSource, currentName, source, relativeName);
     SetStatusText(relativeName);
 
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);

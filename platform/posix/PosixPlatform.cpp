@@ -227,7 +227,7 @@ std::uint32_t PosixPlatform::OpenForBackupRead(const std::wstring& path, FileHan
     std::string posix;
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
     // Non-blocking, so that a named pipe cannot hold the copy; only files and
-    // folders are opened.
+    // folders are opened, and for them the flag changes nothing.
     const int fd = open(posix.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return ErrorFromErrno(errno, posix);
     struct stat info;
@@ -235,7 +235,6 @@ std::uint32_t PosixPlatform::OpenForBackupRead(const std::wstring& path, FileHan
         close(fd);
         return ErrorCode::kAccessDenied;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.reset(*this, fd);
     return ErrorCode::kSuccess;
 }

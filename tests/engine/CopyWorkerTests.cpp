@@ -117,6 +117,25 @@ TEST_F(CopyWorker, ListingThatBreaksOffIsReported) {
     EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data"), L".", ErrorCode::kIoDevice}));
 }
 
+TEST_F(CopyWorker, FolderThatCannotBeCreatedShowsAsFailuresOfItsFiles) {
+    MakeData();
+    platform.Fail(PlatformCall::CreateFolder, L"\\data\\sub", ErrorCode::kAccessDenied);
+    Diagnostics::Capture capture;
+    RunCopy(tree.Path(L"data"), Out());
+    EXPECT_TRUE(capture.Contains(L"CreateDirectory failed. [5]\n"));
+    const auto items = Drain(Copier().items);
+    // The folder's attributes, its file, and its subfolder's attributes.
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].code, ResultCode::AttributesNotWritten);
+    EXPECT_EQ(items[0].relativeName, L".\\sub");
+    EXPECT_EQ(items[1], (ItemResult{ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\c.txt", L".\\sub\\c.txt",
+                                    ErrorCode::kPathNotFound}));
+    EXPECT_EQ(items[2].code, ResultCode::AttributesNotWritten);
+    EXPECT_EQ(items[2].relativeName, L".\\sub\\empty");
+    EXPECT_EQ(ReadAll(Out() + L"\\data\\a.txt"), "a");
+    EXPECT_TRUE(Copier().done);
+}
+
 TEST_F(CopyWorker, SymbolicLinksArePassedOver) {
     tree.File(L"data\\real.txt", "r");
     tree.File(L"elsewhere\\secret.txt", "s");

@@ -1,6 +1,10 @@
 // Discovery's counting and reporting, run on the test thread.
 
+#include <algorithm>
+
 #include "app/core/CommandLine.h"
+#include "app/core/Diagnostics.h"
+#include "app/core/Exception.h"
 #include "tests/engine/EngineFixture.h"
 
 namespace {
@@ -118,6 +122,20 @@ TEST_F(Discovery, ConfigureAndSourceComparison) {
     EXPECT_EQ(discovery.sources, std::vector<std::wstring>{L""});
     EXPECT_TRUE(discovery.includeSubfolders);
     EXPECT_TRUE(discovery.HasSameSources(L""));
+}
+
+TEST_F(Discovery, ThreadThatCannotBeCreatedThrowsForBothModules) {
+    platform.Fail(PlatformCall::StartThread, L"", ErrorCode::kNotEnoughMemory);
+    Diagnostics::Capture capture;
+    EnumerationModule discovery(platform);
+    discovery.Configure(tree.Root(), true);
+    EXPECT_THROW(discovery.Start(), Exception);
+    EXPECT_FALSE(discovery.thread);
+    Copier().Setup(tree.Root(), tree.Path(L"out"), true, true);
+    EXPECT_THROW(Copier().Start(), Exception);
+    EXPECT_FALSE(Copier().thread);
+    const auto lines = capture.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), L"CreateThread failed. [8]\n"), 2);
 }
 
 }  // namespace
