@@ -109,6 +109,8 @@ public:
     // --- The engine's clock: one timer tick ---
     void Tick();
     EngineControl& Control() { return control; }
+    const BitmapButton& GoButton() const { return go; }
+    HWND StatusViewWindow() const { return statusView.Handle(); }
 
     // --- Seams for tests; each defaults to the real dialog ---
     void SetPrompt(Prompt* replacement) { prompt.target = replacement; }

@@ -1,0 +1,93 @@
+#pragma once
+// Helpers for driving real windows in tests: message pumping until a
+// condition holds, reading controls, temporary folders, scripted prompts.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/control/Prompt.h"
+
+namespace UiTest {
+
+// Dispatches messages (timers included) until done() holds or the time is
+// up; true when done() held. A WM_QUIT met on the way is kept in *quitCode.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 10000, int* quitCode = nullptr);
+
+// Dispatches messages for the given time.
+void PumpFor(int milliseconds, int* quitCode = nullptr);
+
+std::wstring Text(HWND window);
+bool Enabled(HWND window);
+bool Visible(HWND window);
+bool ReadOnly(HWND edit);
+
+struct ListRow {
+    std::wstring name;
+    std::wstring message;
+    int image = -1;
+};
+std::vector<ListRow> ListRows(HWND list);
+int ColumnWidth(HWND list, int column);
+
+// Every text a window was given with WM_SETTEXT, in order, while it lives.
+class TextRecorder {
+public:
+    explicit TextRecorder(HWND window);
+    ~TextRecorder();
+    TextRecorder(const TextRecorder&) = delete;
+    TextRecorder& operator=(const TextRecorder&) = delete;
+    const std::vector<std::wstring>& Texts() const { return texts; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND window;
+    WNDPROC original;
+    std::vector<std::wstring> texts;
+};
+
+// A folder under the temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return path; }
+    std::wstring Join(const std::wstring& relative) const { return path + L"\\" + relative; }
+
+private:
+    std::wstring path;
+};
+
+void MakeFolder(const std::wstring& path);
+void WriteFile(const std::wstring& path, std::size_t bytes, char seed = 'a');
+std::string ReadFile(const std::wstring& path);
+bool Exists(const std::wstring& path);
+
+// Records every question and answers from a script (OK when it runs out).
+// whileOpen runs inside the "box", where a real box would pump messages.
+class ScriptedPrompt : public Prompt {
+public:
+    struct Asked {
+        std::wstring text;
+        std::wstring caption;
+        std::uint32_t style;
+    };
+    std::vector<Asked> asked;
+    std::deque<int> answers;
+    std::function<void()> whileOpen;
+
+    int Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) override;
+};
+
+// The Windows path of a file of the build tree (wine maps Z: to /).
+std::wstring WindowsPathOf(const std::string& unixPath);
+
+}  // namespace UiTest
