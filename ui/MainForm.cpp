@@ -8,6 +8,7 @@
 #include "app/core/Diagnostics.h"
 #include "ui/AboutForm.h"
 #include "ui/CompletionForm.h"
+#include "ui/control/ResultMessages.h"
 #include "ui/framework/AppModule.h"
 #include "ui/framework/CallbackGuard.h"
 #include "ui/framework/WindowCentering.h"
@@ -246,7 +247,10 @@ bool MainForm::PreTranslateMessage(MSG* message) {
     return Handle() != nullptr && ::IsDialogMessageW(Handle(), message) != FALSE;
 }
 
-bool MainForm::OnIdle() { return false; }
+bool MainForm::OnIdle() {
+    FlushRows();
+    return false;
+}
 
 LRESULT MainForm::OnWindowPosChanged(UINT, WPARAM, LPARAM, bool& handled) {
     handled = false;  // the resizing follows through the default handling
@@ -324,7 +328,10 @@ void CALLBACK MainForm::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
     });
 }
 
-void MainForm::Tick() { control.Tick(); }
+void MainForm::Tick() {
+    control.Tick();
+    if (rowsChanged && ::GetTickCount() - rowsChangedAt >= kRowsFlushDelayMs) FlushRows();
+}
 
 // --- ControlView ---
 
@@ -401,28 +408,48 @@ void MainForm::ApplyMode(EngineMode mode) {
     if (p.clearSummary) SetTextIfChanged(summary, L"");
 }
 
-void MainForm::ClearRows() { ::SendMessageW(results, LVM_DELETEALLITEMS, 0, 0); }
+void MainForm::ClearRows() {
+    rowsChanged = false;
+    ::SendMessageW(results, LVM_SETITEMCOUNT, 0, 0);
+}
 
-void MainForm::ShowRow(std::size_t index, bool isNew, const ResultRow& row, const wchar_t* message, int image) {
-    LVITEMW name{};
-    name.mask = LVIF_TEXT | LVIF_IMAGE;
-    name.iItem = static_cast<int>(index);
-    name.iSubItem = 0;
-    name.pszText = const_cast<wchar_t*>(row.item.relativeName.c_str());
-    name.iImage = image;
-    if (isNew) {
-        const LRESULT inserted = ::SendMessageW(results, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&name));
-        if (inserted < 0) return;
-        name.iItem = static_cast<int>(inserted);
-    } else {
-        ::SendMessageW(results, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&name));
+// The list view holds no rows of its own: it learns how many there are and
+// asks for each visible one (LVN_GETDISPINFOW). Telling it a new count makes
+// it update its scroll bar, which costs about as much as a whole tick under
+// some window systems, so that happens once the queue is idle after the tick
+// (OnIdle), or on the next tick when no idle time came (a modal box runs its
+// own loop) for kRowsFlushDelayMs.
+void MainForm::ShowRow(std::size_t, bool, const ResultRow&, const wchar_t*, int) {
+    if (!rowsChanged) rowsChangedAt = ::GetTickCount();
+    rowsChanged = true;
+}
+
+void MainForm::FlushRows() {
+    if (!rowsChanged) return;
+    rowsChanged = false;
+    const WPARAM count = static_cast<WPARAM>(control.Rows().Count());
+    if (static_cast<WPARAM>(::SendMessageW(results, LVM_GETITEMCOUNT, 0, 0)) != count) {
+            ::SendMessageW(results, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     }
-    LVITEMW text{};
-    text.mask = LVIF_TEXT;
-    text.iItem = name.iItem;
-    text.iSubItem = 1;
-    text.pszText = const_cast<wchar_t*>(message != nullptr ? message : L"");
-    ::SendMessageW(results, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&text));
+    ::InvalidateRect(results, nullptr, FALSE);
+}
+
+LRESULT MainForm::OnNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+    if (info->hdr.hwndFrom != results || info->hdr.code != LVN_GETDISPINFOW) {
+        handled = false;
+        return 0;
+    }
+    LVITEMW& item = info->item;
+    const ResultRows& rows = control.Rows();
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows.Count()) return 0;
+    const ResultRow& row = rows.At(static_cast<std::size_t>(item.iItem));
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+        const wchar_t* text = item.iSubItem == 0 ? row.item.relativeName.c_str() : ResultMessage(row.item.code);
+        ::lstrcpynW(item.pszText, text, item.cchTextMax);
+    }
+    if ((item.mask & LVIF_IMAGE) != 0) item.iImage = ResultImage(row.item.code, row.pathIsFolder);
+    return 0;
 }
 
 void MainForm::SetProgressPosition(int position) {
@@ -447,5 +474,6 @@ void MainForm::ShowFigures(const StatusFigures& figures) {
 }
 
 void MainForm::ShowCompletion() {
+    FlushRows();  // the final rows, before the form takes the loop
     if (completionShower) completionShower();
 }

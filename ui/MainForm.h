@@ -43,6 +43,8 @@ public:
     // The timer that drives the engine.
     static constexpr UINT_PTR kTimerId = 1;
     static constexpr UINT kTimerPeriodMs = 100;
+    // How long new rows may wait for idle time before a tick shows them.
+    static constexpr DWORD kRowsFlushDelayMs = 250;
 
     // Browses for a folder (or file): title, BROWSEINFO flags, the chosen
     // path out. False when the user cancelled.
@@ -64,6 +66,7 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
         COMMAND_ID_HANDLER(IDC_GO, OnGo)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
@@ -117,11 +120,14 @@ public:
     void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
     void SetCompletionShower(FormShower shower) { completionShower = std::move(shower); }
     void SetAboutShower(FormShower shower) { aboutShower = std::move(shower); }
+    EnumerationModule& Enumeration() { return enumeration; }
+    CopyModule& Copy() { return copy; }
 
     // The form the timer drives; null while none is initialised.
     static MainForm* Instance() { return instance; }
 
     bool PreTranslateMessage(MSG* message) override;
+    // Shows the rows the last ticks brought in the list view.
     bool OnIdle() override;
 
 private:
@@ -138,6 +144,7 @@ private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnAbout(WORD, WORD, HWND, bool&);
     LRESULT OnGo(WORD, WORD, HWND, bool&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
@@ -157,6 +164,7 @@ private:
     void ShowFigures(const StatusFigures& figures) override;
     void ShowCompletion() override;
 
+    void FlushRows();
     void LookUpControls();
     void SetUpResultList();
     void SetUpStatusView();
@@ -208,6 +216,8 @@ private:
     ColumnWidths::Tracker columnWidths;
     bool startedWithoutArguments = false;
     bool closeInProgress = false;  // a close question is open
+    bool rowsChanged = false;      // rows changed since the list view last learnt of them
+    DWORD rowsChangedAt = 0;       // tick count of the first such change
 
     FolderChooser folderChooser;
     FormShower completionShower;

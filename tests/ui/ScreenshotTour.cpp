@@ -1,0 +1,174 @@
+// Drives the real main window through its states and opens both forms, and
+// at each one hands the screen over to scripts/screenshots: it writes
+// <folder>\<name>.ready with the window's screen rectangle ("x y w h") and
+// waits, pumping messages, until <folder>\<name>.done appears.
+// Usage: ui_screenshot_tour <folder>   (a Windows path)
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+#include "platform/testing/FaultPlatform.h"
+#include "ui/AboutForm.h"
+#include "ui/CompletionForm.h"
+#include "ui/MainForm.h"
+
+namespace {
+
+std::wstring handshakeFolder;
+
+void Pump(int milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (static_cast<int>(::GetTickCount() - start) < milliseconds) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Lets the script take the picture of window, then returns.
+void Capture(HWND window, const wchar_t* name) {
+    Pump(700);  // painted and settled
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(300);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    const std::wstring ready = handshakeFolder + L"\\" + name + L".ready";
+    const std::wstring done = handshakeFolder + L"\\" + name + L".done";
+    if (FILE* f = _wfopen(ready.c_str(), L"w")) {
+        std::fprintf(f, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        std::fclose(f);
+    }
+    const DWORD start = ::GetTickCount();
+    while (!Exists(done) && ::GetTickCount() - start < 30000) Pump(50);
+}
+
+bool WaitForStatus(HWND form, const wchar_t* status, int timeoutMs = 20000) {
+    const DWORD start = ::GetTickCount();
+    wchar_t text[128] = {};
+    while (static_cast<int>(::GetTickCount() - start) < timeoutMs) {
+        Pump(20);
+        ::GetDlgItemTextW(form, IDC_STATUS_LINE, text, 128);
+        if (std::wstring(text) == status) return true;
+    }
+    std::fprintf(stderr, "tour: the form never showed \"%ls\" (it shows \"%ls\")\n", status, text);
+    return false;
+}
+
+// Captures a modal form once it is up, then closes it.
+const wchar_t* formName = nullptr;
+void CALLBACK CaptureActiveForm(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    HWND form = ::GetActiveWindow();
+    Capture(form, formName);
+    ::PostMessageW(form, WM_COMMAND, IDOK, 0);
+}
+
+template <class Form>
+void CaptureForm(const wchar_t* name) {
+    formName = name;
+    ::SetTimer(nullptr, 0, 200, &CaptureActiveForm);
+    Form form;
+    form.Show();
+}
+
+class AnswerOk : public Prompt {
+public:
+    int Ask(const std::wstring&, const std::wstring&, std::uint32_t) override { return PromptAnswer::kOk; }
+};
+
+void Write(const std::wstring& path, std::size_t bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string block(65536, 'x');
+    for (std::size_t done = 0; done < bytes; done += block.size()) {
+        DWORD written = 0;
+        ::WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    }
+    ::CloseHandle(file);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: ui_screenshot_tour <folder>\n");
+        return 1;
+    }
+    handshakeFolder = argv[1];
+
+    // A source with a few files, a large one copied slowly, a locked file and
+    // a folder that cannot be listed, so the list has rows to show.
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"torvane-tour-" + std::to_wstring(::GetTickCount());
+    const std::wstring source = root + L"\\Holiday photos";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    ::CreateDirectoryW(source.c_str(), nullptr);
+    ::CreateDirectoryW((source + L"\\Beach").c_str(), nullptr);
+    ::CreateDirectoryW((source + L"\\Private").c_str(), nullptr);
+    Write(source + L"\\Beach\\sunset.jpg", 3 * 1024 * 1024);
+    Write(source + L"\\Beach\\waves.jpg", 2 * 1024 * 1024);
+    Write(source + L"\\album.db", 1 * 1024 * 1024);
+    Write(source + L"\\notes.txt", 64 * 1024);
+    HANDLE locked = ::CreateFileW((source + L"\\album.db").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+
+    FaultPlatform platform;
+    platform.Fail(PlatformCall::FindFirst, L"\\Private", ERROR_ACCESS_DENIED);
+    std::atomic<int> readDelay{0};
+    platform.OnRead([&](const std::wstring&, int) {
+        if (int delay = readDelay.load()) ::Sleep(static_cast<DWORD>(delay));
+    });
+
+    int result = 0;
+    {
+        MainForm form(platform);
+        AnswerOk prompt;
+        form.SetPrompt(&prompt);
+        form.SetCompletionShower([] {});
+        if (form.Create(nullptr, 0) == nullptr) return 2;
+        ::ShowWindow(form.Handle(), SW_SHOWNORMAL);
+        HWND window = form.Handle();
+
+        Pump(500);
+        Capture(window, L"main-idle");
+
+        form.SetFromText(source);
+        form.SetToText(root + L"\\Backup");
+        if (!WaitForStatus(window, L"Ready")) result = 3;
+        Capture(window, L"main-ready");
+
+        readDelay = 120;
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), 0);
+        if (!WaitForStatus(window, L"Copying")) result = 3;
+        Pump(1500);
+        Capture(window, L"main-copying");
+
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), 0);
+        if (!WaitForStatus(window, L"Paused")) result = 3;
+        Capture(window, L"main-paused");
+
+        readDelay = 0;
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), 0);
+        if (!WaitForStatus(window, L"Copy completed")) result = 3;
+        form.OnIdle();
+        Capture(window, L"main-completed");
+
+        CaptureForm<CompletionForm>(L"completion-form");
+        CaptureForm<AboutForm>(L"about-form");
+
+        // Wider and taller: the columns share the width, the panel stretches.
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        ::SetWindowPos(window, nullptr, 0, 0, r.right - r.left + 200, r.bottom - r.top + 120, SWP_NOMOVE | SWP_NOZORDER);
+        Capture(window, L"main-completed-resized");
+    }
+    ::CloseHandle(locked);
+    return result;
+}
