@@ -38,7 +38,8 @@ protected:
 
     // Holds the worker inside the given read of the file named by suffix
     // until the main thread waits for a lock or requests a cancel; then lets
-    // the main thread have the pause gate first, as a fair lock would.
+    // the main thread have the pause gate first, as a fair lock would (a
+    // POSIX mutex lets the releasing thread take it straight back).
     void HoldAtRead(const std::wstring& suffix, int readNumber) {
         const auto mainThread = std::this_thread::get_id();
         CopyModule* module = &Copier();
@@ -54,7 +55,8 @@ protected:
             if (std::this_thread::get_id() == mainThread) {
                 mainWaiting = true;
             } else if (mainWaiting && !module->paused && !handedOver.exchange(true)) {
-                std::this_thread::sleep_for(30ms);
+                // The main thread set paused once it held the gate.
+                WaitFor([&] { return module->paused.load(); }, 2s);
             }
         });
     }
