@@ -62,6 +62,7 @@ public:
     std::vector<Box> boxes;
     std::vector<std::wstring> chooserTitles;
     bool formPrepared = false;
+    bool aboutThrows = false;  // the about button fails with Exception
 
     bool IsXPOrLater() override { return xp; }
     bool IsVistaOrLater() override { return vista; }
@@ -94,6 +95,7 @@ public:
             chooserAnswers.erase(chooserAnswers.begin());
             return true;
         });
+        if (aboutThrows) form.SetAboutShower([] { Diagnostics::Raise(L"Test failure.", 1); });
         ::SetTimer(nullptr, 0, 300, &CloseTheForm);
     }
 };
@@ -200,6 +202,16 @@ TEST_F(StartupTest, AFailedPrivilegeShowsExactlyOneBoxBeforeAnyWindowAndExits0) 
     EXPECT_FALSE(system.formPrepared);
     EXPECT_TRUE(capture.Contains(L"System::ModifyPrivilege failed [1627]\n"));
     EXPECT_EQ(MainForm::Instance(), nullptr);
+}
+
+TEST_F(StartupTest, AFailureInsideAWindowHandlerEndsTheLoopAtTheStartupHandler) {
+    system.aboutThrows = true;
+    closeScript.command = IDC_ABOUT;
+    EXPECT_EQ(RunApplication(L"", SW_HIDE, system), 0);
+    ASSERT_TRUE(closeScript.ran);
+    ASSERT_EQ(system.boxes.size(), 1u);
+    EXPECT_EQ(system.boxes[0].text, L"The application could not start. Try reinstalling the product.");
+    EXPECT_FALSE(system.boxes[0].mainWindowVisible) << "the form is gone before the message";
 }
 
 TEST(System, ModifyPrivilegeSucceedsForAKnownNameAndFailsWith1627ForAnUnknownOne) {
