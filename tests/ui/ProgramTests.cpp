@@ -50,10 +50,13 @@ private:
     bool started = false;
 };
 
+std::wstring ItemText(HWND dialog, int id);
+
 struct Search {
     DWORD processId;
     bool otherProcess;  // any process but processId
     bool mainWindow;    // the main form (has the From edit) or any other dialog
+    const wchar_t* from;  // for another process's main form: its From text
     HWND found = nullptr;
 };
 
@@ -68,16 +71,18 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter) {
     if (std::wstring(className) != L"#32770") return TRUE;
     const bool isMain = ::GetDlgItem(window, IDC_FROM) != nullptr && ::GetDlgItem(window, IDC_GO) != nullptr;
     if (isMain != search->mainWindow) return TRUE;
+    if (search->from != nullptr && ItemText(window, IDC_FROM) != search->from) return TRUE;
     search->found = window;
     return FALSE;
 }
 
 // Waits for a visible dialog of the process (or, with otherProcess, of any
 // other process than it): the main form, or any other dialog.
-HWND WaitForDialog(DWORD processId, bool mainWindow, bool otherProcess = false, int timeoutMs = 20000) {
+HWND WaitForDialog(DWORD processId, bool mainWindow, bool otherProcess = false, int timeoutMs = 20000,
+                   const wchar_t* from = nullptr) {
     const DWORD start = ::GetTickCount();
     while (static_cast<int>(::GetTickCount() - start) < timeoutMs) {
-        Search search{processId, otherProcess, mainWindow};
+        Search search{processId, otherProcess, mainWindow, from};
         ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) return search.found;
         ::Sleep(50);
@@ -130,7 +135,8 @@ TEST(Program, ANormalStartHandsOverToAnElevatedCopyWithTheSameArguments) {
     Process program(ProgramPath(), L"\"C:\\windows\" \"\"", SW_SHOWNORMAL);
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(program.ExitCode(), 0);
-    HWND main = WaitForDialog(program.Id(), true, true);
+    // Another process's main form with this From text: the re-launched copy.
+    HWND main = WaitForDialog(program.Id(), true, true, 20000, L"C:\\windows");
     ASSERT_NE(main, nullptr) << "the re-launched copy shows no window";
     EXPECT_EQ(ItemText(main, IDC_FROM), L"C:\\windows");
     EXPECT_EQ(ItemText(main, IDC_TO), L"");
