@@ -5,7 +5,7 @@
 
 std::vector<std::wstring> ParseSourceText(const std::wstring& sourceText) {
     if (sourceText.find(L'"') == std::wstring::npos) return {sourceText};
-    return SplitArguments(sourceText);
+    return SplitSourceList(sourceText);
 }
 
 bool AllSourcesExist(const std::wstring& sourceText, Platform& platform) {

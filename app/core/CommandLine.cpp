@@ -120,13 +120,21 @@ std::wstring SourceListText(const std::vector<std::wstring>& sources) {
     return text;
 }
 
+std::vector<std::wstring> SplitSourceList(const std::wstring& text) {
+    // An empty quoted program path in front puts every path in argument position.
+    std::vector<std::wstring> elements = SplitArguments(L"\"\" " + text);
+    if (elements.empty()) return elements;
+    elements.erase(elements.begin());
+    return elements;
+}
+
 std::vector<std::wstring> SourcesOfText(const std::wstring& text) {
     std::vector<std::wstring> sources;
     if (text.find(L'"') == std::wstring::npos) {
         sources.push_back(NormalizePath(text));
         return sources;
     }
-    for (const auto& element : SplitArguments(text)) sources.push_back(NormalizePath(element));
+    for (const auto& element : SplitSourceList(text)) sources.push_back(NormalizePath(element));
     return sources;
 }
 

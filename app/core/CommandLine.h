@@ -46,6 +46,13 @@ ArgumentFields FieldsFromArguments(const std::vector<std::wstring>& arguments);
 // quoted and separated by one space.
 std::wstring SourceListText(const std::vector<std::wstring>& sources);
 
+// Splits a source list text (several quoted paths) with the argument rules
+// for every element. SplitArguments alone would read the first path by the
+// program-path rule, which keeps the backslash it doubled: "C:\Data\" would
+// come out as C:\Data\\ and still end in a backslash after NormalizePath.
+// Empty when the platform cannot split the text.
+std::vector<std::wstring> SplitSourceList(const std::wstring& text);
+
 // The sources held by a From text: one path when it has no double quote,
-// otherwise every element SplitArguments finds. Paths are normalised.
+// otherwise every element SplitSourceList finds. Paths are normalised.
 std::vector<std::wstring> SourcesOfText(const std::wstring& text);

@@ -95,3 +95,14 @@ TEST(SourceList, TextRoundTrip) {
     EXPECT_EQ(SourcesOfText(L"C:\\Data\\"), (Args{L"C:\\Data"}));
     EXPECT_EQ(SourcesOfText(L"\"C:\\a\" \"C:\\b\\\""), (Args{L"C:\\a", L"C:\\b"}));
 }
+
+TEST(SourceList, FirstPathEndingInABackslashLosesIt) {
+    // The first path is split like every other one, so the backslash doubled
+    // before its closing quote does not survive into the source.
+    EXPECT_EQ(SplitSourceList(L"\"C:\\Data\\\" \"D:\\x\""), (Args{L"C:\\Data\\", L"D:\\x"}));
+    EXPECT_EQ(SourcesOfText(L"\"C:\\Data\\\" \"D:\\x\""), (Args{L"C:\\Data", L"D:\\x"}));
+    EXPECT_EQ(SourcesOfText(L"\"C:\\\" \"D:\\\""), (Args{L"C:\\", L"D:\\"}));
+    EXPECT_EQ(SplitSourceList(L"\"a b\""), (Args{L"a b"}));
+    // Paths are taken as written: no program-path rule for a first path with a blank inside quotes.
+    EXPECT_EQ(SplitSourceList(L"\"C:\\My Files\" \"\""), (Args{L"C:\\My Files", L""}));
+}

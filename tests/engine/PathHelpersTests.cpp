@@ -69,6 +69,7 @@ TEST(SourceList, TextWithoutQuotesIsOneSourceEvenWithSpaces) {
     EXPECT_EQ(ParseSourceText(L""), std::vector<std::wstring>{L""});
     const auto two = ParseSourceText(L"\"C:\\a\\\" \"D:\\b c\"");
     ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[0], L"C:\\a\\");  // as written; NormalizePath drops the backslash
     EXPECT_EQ(two[1], L"D:\\b c");
 }
 
