@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/testing/FaultPlatform.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/MainForm.h"
 
 namespace {
@@ -29,27 +30,14 @@ double Now() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-void Pump(int milliseconds) {
-    const DWORD start = ::GetTickCount();
-    while (static_cast<int>(::GetTickCount() - start) < milliseconds) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    }
-}
-
 bool PumpUntilStatus(HWND form, const std::wstring& status, int timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    wchar_t text[128] = {};
-    while (static_cast<int>(::GetTickCount() - start) < timeoutMs) {
-        Pump(20);
-        ::GetDlgItemTextW(form, IDC_STATUS_LINE, text, 128);
-        if (status == text) return true;
-    }
-    return false;
+    return UiTest::PumpUntil(
+        [&] {
+            wchar_t text[128] = {};
+            ::GetDlgItemTextW(form, IDC_STATUS_LINE, text, 128);
+            return status == text;
+        },
+        timeoutMs);
 }
 
 struct Figures {
@@ -125,7 +113,7 @@ int main(int argc, char** argv) {
             std::printf("the copy never started\n");
             return 1;
         }
-        Pump(300);
+        UiTest::PumpFor(300);
 
         // Measured ticks are called directly; the form's own timer waits in
         // the queue meanwhile because nothing pumps.
@@ -137,7 +125,7 @@ int main(int argc, char** argv) {
         form.OnIdle();
         const double drainShown = Now() - start;
         const int listed = static_cast<int>(::SendDlgItemMessageW(form.Handle(), IDC_RESULTS, LVM_GETITEMCOUNT, 0, 0));
-        Pump(200);
+        UiTest::PumpFor(200);
 
         std::vector<double> idle;
         for (int i = 0; i < 200; ++i) {

@@ -14,30 +14,19 @@
 #include "ui/AboutForm.h"
 #include "ui/CompletionForm.h"
 #include "ui/MainForm.h"
+#include "tests/ui/UiTestSupport.h"
 
 namespace {
 
 std::wstring handshakeFolder;
 
-void Pump(int milliseconds) {
-    const DWORD start = ::GetTickCount();
-    while (static_cast<int>(::GetTickCount() - start) < milliseconds) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-}
-
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Lets the script take the picture of window, then returns.
 void Capture(HWND window, const wchar_t* name) {
-    Pump(700);  // painted and settled
+    UiTest::PumpFor(700);  // painted and settled
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump(300);
+    UiTest::PumpFor(300);
     RECT r{};
     ::GetWindowRect(window, &r);
     const std::wstring ready = handshakeFolder + L"\\" + name + L".ready";
@@ -47,14 +36,14 @@ void Capture(HWND window, const wchar_t* name) {
         std::fclose(f);
     }
     const DWORD start = ::GetTickCount();
-    while (!Exists(done) && ::GetTickCount() - start < 30000) Pump(50);
+    while (!Exists(done) && ::GetTickCount() - start < 30000) UiTest::PumpFor(50);
 }
 
 bool WaitForStatus(HWND form, const wchar_t* status, int timeoutMs = 20000) {
     const DWORD start = ::GetTickCount();
     wchar_t text[128] = {};
     while (static_cast<int>(::GetTickCount() - start) < timeoutMs) {
-        Pump(20);
+        UiTest::PumpFor(20);
         ::GetDlgItemTextW(form, IDC_STATUS_LINE, text, 128);
         if (std::wstring(text) == status) return true;
     }
@@ -136,7 +125,7 @@ int wmain(int argc, wchar_t** argv) {
         ::ShowWindow(form.Handle(), SW_SHOWNORMAL);
         HWND window = form.Handle();
 
-        Pump(500);
+        UiTest::PumpFor(500);
         Capture(window, L"main-idle");
 
         form.SetFromText(source);
@@ -147,7 +136,7 @@ int wmain(int argc, wchar_t** argv) {
         readDelay = 120;
         ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), 0);
         if (!WaitForStatus(window, L"Copying")) result = 3;
-        Pump(1500);
+        UiTest::PumpFor(1500);
         Capture(window, L"main-copying");
 
         ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), 0);
