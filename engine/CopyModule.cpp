@@ -3,14 +3,9 @@
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
 #include "app/core/Exception.h"
+#include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
-
-namespace {
-
-bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
-
-}  // namespace
 
 CopyModule::CopyModule(Platform& platform)
     : items(platform), statusLock(platform), pauseLock(platform), platform(platform) {}
@@ -34,7 +29,7 @@ void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& desti
     // A job that completed while paused leaves the gate held by this thread;
     // a new job must not start behind it.
     if (paused) Resume();
-    destination = NormalizePath(destinationText);
+    destination = FullPathOf(destinationText, platform);
     includeSubfolders = includeSubfoldersFlag;
     copyAttributes = copyAttributesFlag;
     sources = ParseSourceText(sourceText);
@@ -146,7 +141,9 @@ void CopyModule::Run() {
 }
 
 void CopyModule::CopySource(std::size_t index) {
-    const std::wstring source = NormalizePath(sources[index]);
+    // Resolved, so that "." and ".." cannot place anything outside the
+    // destination: the last component is the source's own name.
+    const std::wstring source = FullPathOf(sources[index], platform);
     currentSource = source;
     currentName = L".";
     if (!IsFolder(source, platform)) {
@@ -170,20 +167,40 @@ void CopyModule::CopySource(std::size_t index) {
         folderName = label.empty() ? std::wstring(L"Local Disk") : label;
     }
     const std::wstring target = JoinPath(destination, folderName);
-    CreateFolder(target);
-    CopyFolder(L".", source, target, includeSubfolders);
+    const FolderState state = CreateFolder(target);
+    outputs.clear();
+    FileIdentity identity;
+    if (platform.Identify(destination, identity) == ErrorCode::kSuccess) outputs.push_back(identity);
+    if (platform.Identify(target, identity) == ErrorCode::kSuccess) outputs.push_back(identity);
+    CopyFolder(L".", source, target, includeSubfolders, state == FolderState::Created);
 }
 
-bool CopyModule::CreateFolder(const std::wstring& path) {
-    const std::uint32_t error = platform.CreateFolder(path);
-    if (error == ErrorCode::kSuccess || error == ErrorCode::kAlreadyExists) return true;
+CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const std::wstring& relativeName) {
+    std::uint32_t error = platform.CreateFolder(path);
+    if (error == ErrorCode::kSuccess) return FolderState::Created;
+    if (error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists) {
+        if (IsFolder(path, platform)) return FolderState::Existed;
+        // A file of that name stands where the folder must go; it is left as it is.
+        error = ErrorCode::kAlreadyExists;
+    }
     Diagnostics::Report(L"CreateDirectory failed.", static_cast<int>(error));
+    items.Push({ResultCode::AccessDeniedTarget, path, relativeName, error});
+    return FolderState::Failed;
+}
+
+bool CopyModule::IsOwnOutput(const std::wstring& source) {
+    if (outputs.empty()) return false;
+    FileIdentity identity;
+    if (platform.Identify(source, identity) != ErrorCode::kSuccess) return false;
+    for (const FileIdentity& output : outputs) {
+        if (output == identity) return true;
+    }
     return false;
 }
 
 void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                            bool recurse) {
-    if (copyAttributes && !IsDriveRoot(NormalizePath(source)) && !IsUncPath(NormalizePath(source)) &&
+                            bool recurse, bool created) {
+    if (copyAttributes && created && !IsDriveRoot(NormalizePath(source)) && !IsUncPath(NormalizePath(source)) &&
         !IsDriveRoot(NormalizePath(target)) && !IsUncPath(NormalizePath(target))) {
         CopyAttributes(source, relativeName, target);
     }
@@ -198,7 +215,7 @@ void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring
     std::vector<std::wstring> subfolders;
     do {
         if (cancelRequested) return;
-        if (IsDotEntry(entry.name) || (entry.attributes & FileAttribute::kReparsePoint)) continue;
+        if (IsSkippedEntry(entry)) continue;
         if (entry.attributes & FileAttribute::kDirectory) {
             subfolders.push_back(entry.name);
         } else {
@@ -213,8 +230,16 @@ void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring
     if (!recurse) return;
     for (const auto& name : subfolders) {
         if (cancelRequested) return;
+        const std::wstring subfolderSource = JoinPath(source, name);
+        const std::wstring subfolderName = JoinPath(relativeName, name);
+        if (IsOwnOutput(subfolderSource)) {
+            // The destination reached through the sources: copying it would
+            // copy this copy's own output into itself without end.
+            items.Push({ResultCode::Unspecified, subfolderSource, subfolderName, ErrorCode::kAlreadyExists});
+            continue;
+        }
         const std::wstring subfolderTarget = JoinPath(target, name);
-        CreateFolder(subfolderTarget);
-        CopyFolder(JoinPath(relativeName, name), JoinPath(source, name), subfolderTarget, true);
+        const FolderState state = CreateFolder(subfolderTarget, subfolderName);
+        CopyFolder(subfolderName, subfolderSource, subfolderTarget, true, state == FolderState::Created);
     }
 }

@@ -40,7 +40,7 @@ public:
     std::atomic<bool> includeSubfolders{true};
     std::atomic<bool> copyAttributes{true};
     ItemQueue items;
-    std::wstring destination;           // normalised
+    std::wstring destination;           // normalised and resolved to a full path
     std::vector<std::wstring> sources;  // as parsed, not normalised
     Mutex statusLock;
     ThreadHandle thread;
@@ -80,11 +80,20 @@ public:
     std::wstring SkippedText() const;
 
     // --- Engine-internal: the copy thread (public for tests) ---
+    // What CreateFolder found or did.
+    enum class FolderState { Created, Existed, Failed };
+
     void Run();
     void SetStatusText(const std::wstring& text);
-    bool CreateFolder(const std::wstring& path);
+    // Creates one folder level. A folder already there is used as it is; a
+    // folder that cannot be created (a file in its place included) is an
+    // AccessDeniedTarget item for relativeName, and what belongs in it is
+    // reported file by file as the copy fails to create it.
+    FolderState CreateFolder(const std::wstring& path, const std::wstring& relativeName = L".");
+    // created: the job made target itself, so the source folder's attributes
+    // may be set on it; a folder that existed before the job keeps its own.
     void CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                    bool recurse);
+                    bool recurse, bool created = true);
     void CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
                   std::uint64_t expectedSize);
     void CopyAttributes(const std::wstring& source, const std::wstring& relativeName, const std::wstring& target);
@@ -93,12 +102,22 @@ public:
 private:
     static std::uint32_t ThreadMain(void* module);
     void CopySource(std::size_t index);
+    // True when source is the destination or the folder the current source
+    // is copied into: the walk never descends into its own output, whatever
+    // path leads there.
+    bool IsOwnOutput(const std::wstring& source);
+    // Creates the temporary for a target, removing a marked leftover of a
+    // killed copy in its way.
+    std::uint32_t CreateTemporary(const std::wstring& temporary, FileHandle& file);
 
     Platform& platform;
     // The item the copy thread is working on, for the report of a failed job
     // (copy thread only).
     std::wstring currentSource;
     std::wstring currentName;
+    // Identities of the destination and of the current source's target
+    // folder, when they could be read (copy thread only).
+    std::vector<FileIdentity> outputs;
 };
 
 #pragma pop_macro("CopyFile")

@@ -4,12 +4,11 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
+#include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
 
 namespace {
-
-bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
 
 ResultCode ListingFailureCode(std::uint32_t error) {
     return error == ErrorCode::kAccessDenied || error == ErrorCode::kPathNotFound ? ResultCode::AccessDeniedListing
@@ -83,7 +82,9 @@ void EnumerationModule::Run() {
     platform.SleepMilliseconds(500);
     started = true;
     platform.KeepAwake(true);
-    for (const auto& path : sources) {
+    for (const auto& source : sources) {
+        // Resolved as the copy resolves it, so both see the same items.
+        const std::wstring path = FullPathOf(source, platform);
         if (PathExists(path, platform)) {
             if (IsFolder(path, platform)) ++foldersTotal;
             Enumerate(FileNameOf(path), path, includeSubfolders);
@@ -116,7 +117,7 @@ void EnumerationModule::Enumerate(const std::wstring& relativeName, const std::w
     }
     std::vector<std::wstring> subfolders;
     do {
-        if (IsDotEntry(entry.name) || (entry.attributes & FileAttribute::kReparsePoint)) continue;
+        if (IsSkippedEntry(entry)) continue;
         if (entry.attributes & FileAttribute::kDirectory) {
             subfolders.push_back(entry.name);
         } else {

@@ -1,4 +1,10 @@
 // The copy of one file, its attributes, and the removal of a cancelled target.
+//
+// A file ends in exactly one of these ways: skipped (its target exists, or
+// appeared while it was copied); not started (an open or create failure, an
+// item); complete (filesDone +1); partial (an item, filesDone and skipped +1:
+// a failed read, write or close leaves no target at all, a source that
+// changed size leaves what it gave); cancelled (nothing left behind).
 
 #include <exception>
 #include <memory>
@@ -6,6 +12,7 @@
 #include "app/core/CommandLine.h"
 #include "engine/CopyModule.h"
 #include "engine/PathHelpers.h"
+#include "engine/TemporaryName.h"
 
 namespace {
 
@@ -89,59 +96,84 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
             return;
         }
     }
+    // The bytes go to a temporary; the target's name appears only on a
+    // complete, closed file.
+    const std::wstring temporary = TemporaryName::For(target);
     FileHandle targetFile;
-    error = platform.CreateNewFile(target, targetFile);
-    if (error == ErrorCode::kFileExists || error == ErrorCode::kAlreadyExists) {
-        // Appeared since the test above: left alone, like any existing target.
-        ++skipped;
-        return;
-    }
+    error = CreateTemporary(temporary, targetFile);
     if (error != ErrorCode::kSuccess) {
         items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
     }
-    CreatedTarget created(*this, targetFile, target);
+    CreatedTarget created(*this, targetFile, temporary);
     CurrentItem current(currentSource, currentName, source, relativeName);
     SetStatusText(relativeName);
 
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);
     std::uint64_t written = 0;
-    bool cancelled = false;
+    std::uint32_t failure = ErrorCode::kSuccess;
     for (;;) {
         MutexLock gate(pauseLock);
         if (cancelRequested) {
-            cancelled = true;
-            break;
+            created.Discard();
+            return;
         }
         std::uint32_t bytesRead = 0;
-        std::uint32_t failure = platform.ReadFile(sourceFile.get(), buffer.get(), kBlockSize, bytesRead);
-        if (failure == ErrorCode::kSuccess && bytesRead > 0) {
-            std::uint32_t bytesWritten = 0;
-            failure = platform.WriteFile(targetFile.get(), buffer.get(), bytesRead, bytesWritten);
-            bytesCopied += bytesWritten;
-            written += bytesWritten;
-            if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) continue;
-            // The target must stay a prefix of the source: no later block
-            // may follow a block that did not arrive whole.
-            if (failure == ErrorCode::kSuccess) failure = ErrorCode::kDiskFull;
-        }
-        if (failure != ErrorCode::kSuccess || written != expectedSize) {
-            items.Push({ResultCode::PartialCopy, source, relativeName, failure});
-            ++skipped;
-        }
-        ++filesDone;
+        failure = platform.ReadFile(sourceFile.get(), buffer.get(), kBlockSize, bytesRead);
+        if (failure != ErrorCode::kSuccess || bytesRead == 0) break;
+        std::uint32_t bytesWritten = 0;
+        failure = platform.WriteFile(targetFile.get(), buffer.get(), bytesRead, bytesWritten);
+        bytesCopied += bytesWritten;
+        written += bytesWritten;
+        if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) continue;
+        // No later block may follow a block that did not arrive whole.
+        if (failure == ErrorCode::kSuccess) failure = ErrorCode::kDiskFull;
         break;
     }
-    if (cancelled) {
+    if (failure == ErrorCode::kSuccess && copyAttributes && !IsAttributeFree(source) && !IsAttributeFree(target)) {
+        CopyAttributes(source, relativeName, temporary);
+    }
+    // A failed close can lose data the system still held for the file, so
+    // it counts like a failed write.
+    if (failure == ErrorCode::kSuccess) failure = platform.CloseWrittenFile(targetFile.release());
+    sourceFile.reset();
+    if (failure != ErrorCode::kSuccess) {
+        // A read, write or close failed: nothing partial takes the name.
         created.Discard();
+        items.Push({ResultCode::PartialCopy, source, relativeName, failure});
+        ++filesDone;
+        ++skipped;
+        return;
+    }
+    error = platform.RenameNoReplace(temporary, target);
+    if (error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists) {
+        // The target appeared while the copy ran: it is left as it is.
+        created.Discard();
+        ++skipped;
+        return;
+    }
+    if (error != ErrorCode::kSuccess) {
+        created.Discard();
+        items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
     }
     created.Keep();
-    if (copyAttributes && !IsAttributeFree(source) && !IsAttributeFree(target)) {
-        CopyAttributes(source, relativeName, target);
+    ++filesDone;
+    if (written != expectedSize) {
+        // The source changed size while it was read: the target holds all
+        // it gave up to its end, which differs from what was listed.
+        items.Push({ResultCode::PartialCopy, source, relativeName, ErrorCode::kSuccess});
+        ++skipped;
     }
-    targetFile.reset();
-    sourceFile.reset();
+}
+
+std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, FileHandle& file) {
+    std::uint32_t error = platform.CreateNewFile(temporary, file);
+    if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
+    // A marked leftover of a copy that was killed. The temporary of a copy
+    // that still runs is open without sharing, so it cannot be removed here.
+    if (!TemporaryName::IsMarked(FileNameOf(temporary)) || !DeleteTarget(temporary)) return error;
+    return platform.CreateNewFile(temporary, file);
 }
 
 void CopyModule::CopyAttributes(const std::wstring& source, const std::wstring& relativeName,

@@ -1,5 +1,6 @@
 #include "engine/PathHelpers.h"
 
+#include "app/core/CommandLine.h"
 #include "app/core/PathText.h"
 
 namespace {
@@ -71,3 +72,18 @@ bool PathExists(const std::wstring& path, Platform& platform) { return platform.
 bool IsFolder(const std::wstring& path, Platform& platform) { return platform.IsFolder(path); }
 
 bool IsNotFolder(const std::wstring& path, Platform& platform) { return !platform.IsFolder(path); }
+
+std::wstring FullPathOf(const std::wstring& path, Platform& platform) {
+    const std::wstring normalized = NormalizePath(path);
+    std::wstring full;
+    if (normalized.empty() || platform.FullPath(normalized, full) != ErrorCode::kSuccess) return normalized;
+    if (full.size() > 1 && IsSeparator(full.back()) && !PathText::IsRoot(full)) full.pop_back();
+    return full;
+}
+
+std::wstring ParentOf(const std::wstring& path) {
+    if (PathText::IsRoot(path)) return std::wstring();
+    std::wstring parent = path;
+    if (!RemoveFileSpec(parent) || parent == path) return std::wstring();
+    return parent;
+}

@@ -24,3 +24,13 @@ bool PathExists(const std::wstring& path, Platform& platform = SystemPlatform())
 bool IsFolder(const std::wstring& path, Platform& platform = SystemPlatform());
 // True also for a path that does not exist.
 bool IsNotFolder(const std::wstring& path, Platform& platform = SystemPlatform());
+
+// The full path the platform resolves path to (NormalizePath first, then the
+// platform's full-path rule), without a trailing backslash unless it is a
+// root. "." and ".." are gone, so the last component is the item's own name
+// and nothing built from it can climb out of a folder. The normalised path
+// unchanged when the platform cannot resolve it.
+std::wstring FullPathOf(const std::wstring& path, Platform& platform = SystemPlatform());
+// The folder that holds path (a full path without a trailing backslash);
+// empty for a root.
+std::wstring ParentOf(const std::wstring& path);

@@ -5,8 +5,9 @@
 #include <cstdint>
 
 enum class ResultCode : std::int32_t {
-    // No item of the engine carries this except a job that ended on an
-    // unexpected failure of the copy thread itself; shown as unspecified.
+    // A job that ended on an unexpected failure of the copy thread itself,
+    // and a folder the copy did not enter because it is the copy's own
+    // output (the destination reached through the sources); shown as unspecified.
     Unspecified = 0,
     AccessDeniedListing = 1,   // a folder could not be listed
     AccessDeniedSource = 2,    // the source file could not be opened

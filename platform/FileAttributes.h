@@ -20,6 +20,20 @@ constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 
 }  // namespace FileAttribute
 
+// Reparse tags: which kinds of reparse point are names of other places.
+namespace ReparseTag {
+
+constexpr std::uint32_t kMountPoint = 0xA0000003;  // junctions and volume mount points
+constexpr std::uint32_t kSymlink = 0xA000000C;
+constexpr std::uint32_t kNameSurrogateBit = 0x20000000;
+
+// A name surrogate (a link, a junction, a mount point) stands for another
+// file or folder; every other tag marks data kept in an unusual way
+// (deduplicated, offline, a cloud placeholder) that is still the file's own.
+constexpr bool IsNameSurrogate(std::uint32_t tag) { return (tag & kNameSurrogateBit) != 0; }
+
+}  // namespace ReparseTag
+
 // The execution-state flags of the keep-awake call.
 namespace ExecutionState {
 

@@ -28,7 +28,21 @@ struct FindEntry {
     std::wstring name;            // the entry's own name, no folder part
     std::uint32_t attributes = 0; // FileAttribute bits (directory, reparse point, ...)
     std::uint64_t size = 0;       // 64-bit size; 0 for folders
+    std::uint32_t reparseTag = 0; // the reparse tag when kReparsePoint is set; otherwise 0
 };
+
+// What identifies a file or folder whatever path names it: the serial number
+// of its volume and its index on that volume. Two paths with equal identities
+// are the same object (a second drive letter, a share of the local disk, a
+// short name, a junction or a link all lead to the same identity).
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+};
+inline bool operator==(const FileIdentity& a, const FileIdentity& b) {
+    return a.volume == b.volume && a.index == b.index;
+}
+inline bool operator!=(const FileIdentity& a, const FileIdentity& b) { return !(a == b); }
 
 // What a wait for a mutex ended with.
 enum class MutexWait {
@@ -70,6 +84,14 @@ public:
                                     std::uint32_t& bytesWritten) = 0;
     virtual std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) = 0;
     virtual void CloseFile(NativeHandle file) noexcept = 0;
+    // Closes a file that was written and says whether the close succeeded
+    // (data the system still held may fail to reach the disk here). The
+    // handle is closed either way.
+    virtual std::uint32_t CloseWrittenFile(NativeHandle file) = 0;
+    // Gives the file at from the name to, in the same folder or on the same
+    // volume. Never replaces: fails with kAlreadyExists (or kFileExists) when
+    // anything of that name exists, and from keeps its name.
+    virtual std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
 
     // --- Attributes, deletion, folders ---
     // attributes is set to FileAttribute::kInvalid on failure.
@@ -97,6 +119,15 @@ public:
     // The bytes free to the calling user on the volume holding path.
     virtual std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) = 0;
 
+    // --- Identity and full paths ---
+    // The identity of an existing file or folder (links and junctions are
+    // followed to what they name).
+    virtual std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) = 0;
+    // The full path of path, as the platform resolves it for every call: a
+    // relative path is taken from the current folder, "." and ".." are
+    // resolved and never climb above the root. Touches nothing on disk.
+    virtual std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) = 0;
+
     // --- Path tests (false whenever the answer cannot be had) ---
     virtual bool PathExists(const std::wstring& path) = 0;
     virtual bool IsFolder(const std::wstring& path) = 0;
@@ -109,7 +140,8 @@ public:
     virtual void JoinThread(NativeHandle thread) noexcept = 0;
     virtual void SleepMilliseconds(std::uint32_t milliseconds) = 0;
     // While on, the system does not sleep (continuous, system and away mode
-    // required); off restores the default. Acts on the calling thread.
+    // required, or without away mode where the system refuses it); off
+    // restores the default. Acts on the calling thread.
     virtual void KeepAwake(bool on) = 0;
     // Milliseconds since an arbitrary start; wraps at 32 bits.
     virtual std::uint32_t TickCount() = 0;

@@ -16,6 +16,7 @@
 const wchar_t* const MainForm::kSourceBrowseTitle = L"Choose a file or folder to copy from:";
 const wchar_t* const MainForm::kDestinationBrowseTitle = L"Choose a folder to copy to:";
 const wchar_t* const MainForm::kTrayTooltip = L"Norvask Torvane";
+const wchar_t* const MainForm::kCopyFailedText = L"Copy failed";
 
 MainForm* MainForm::instance = nullptr;
 
@@ -296,6 +297,15 @@ LRESULT MainForm::OnCloseCommand(WORD, WORD id, HWND, bool&) {
     return 0;
 }
 
+LRESULT MainForm::OnQueryEndSession(UINT, WPARAM, LPARAM, bool&) {
+    return TRUE;
+}
+
+LRESULT MainForm::OnEndSession(UINT, WPARAM ending, LPARAM, bool&) {
+    if (ending) control.EndSession();
+    return 0;
+}
+
 LRESULT MainForm::OnBrowseSource(WORD, WORD, HWND, bool&) {
     BrowseForSource();
     return 0;
@@ -471,6 +481,11 @@ void MainForm::ShowFigures(const StatusFigures& figures) {
     statusView.SetText(IDC_REMAINING, figures.remaining);
     statusView.SetText(IDC_PROGRESS_TEXT, figures.progress);
     statusView.SetText(IDC_SKIPPED, figures.skipped);
+}
+
+void MainForm::ShowCopyFailed() {
+    FlushRows();
+    SetTextIfChanged(statusLine, kCopyFailedText);
 }
 
 void MainForm::ShowCompletion() {

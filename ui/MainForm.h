@@ -57,6 +57,8 @@ public:
     static const wchar_t* const kSourceBrowseTitle;
     static const wchar_t* const kDestinationBrowseTitle;
     static const wchar_t* const kTrayTooltip;
+    // The status line of a job whose copy thread ended on a failure.
+    static const wchar_t* const kCopyFailedText;
 
     // Builds the engine over the platform; the engine's locks can throw.
     explicit MainForm(Platform& platform = SystemPlatform());
@@ -67,6 +69,8 @@ public:
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
+        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
+        MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
         COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
         COMMAND_ID_HANDLER(IDC_GO, OnGo)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
@@ -147,6 +151,10 @@ private:
     LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnAbout(WORD, WORD, HWND, bool&);
     LRESULT OnGo(WORD, WORD, HWND, bool&);
+    // The session may end at any time; once it does, the copy is cancelled
+    // (its file in progress removed) before the process is ended.
+    LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnEndSession(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
     LRESULT OnBrowseSource(WORD, WORD, HWND, bool&);
     LRESULT OnBrowseDestination(WORD, WORD, HWND, bool&);
@@ -163,6 +171,7 @@ private:
     void ShowSummary(const std::wstring& text) override;
     void ShowFigures(const StatusFigures& figures) override;
     void ShowCompletion() override;
+    void ShowCopyFailed() override;
 
     void FlushRows();
     void LookUpControls();

@@ -26,6 +26,16 @@ public:
     }
     std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override { return inner.FileSize(file, size); }
     void CloseFile(NativeHandle file) noexcept override { inner.CloseFile(file); }
+    std::uint32_t CloseWrittenFile(NativeHandle file) override { return inner.CloseWrittenFile(file); }
+    std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override {
+        return inner.RenameNoReplace(from, to);
+    }
+    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override {
+        return inner.Identify(path, identity);
+    }
+    std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override {
+        return inner.FullPath(path, fullPath);
+    }
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override {
         return inner.GetAttributes(path, attributes);
     }

@@ -23,6 +23,9 @@ struct EngineFlags {
     bool copyStarted = false;       // CopyModule.started
     bool copyDone = false;          // CopyModule.done
     bool copyPaused = false;        // CopyModule.paused
+    // CopyModule.failed: the copy thread ended on an unexpected failure. The
+    // mode counts it as done; only what is shown on completion differs.
+    bool copyFailed = false;
 };
 
 // Every combination of the flags yields exactly one mode.

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/statvfs.h>
 #include <time.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -185,6 +187,63 @@ std::uint32_t ErrorFromErrno(int error, const std::string& path) {
     }
 }
 
+std::wstring ResolveFullPath(const std::wstring& path, const std::wstring& currentFolder) {
+    if (path.empty()) return std::wstring();
+    const bool currentIsFull = currentFolder.size() >= 3 && currentFolder[1] == L':' && IsSeparator(currentFolder[2]);
+    if (!currentIsFull) return ResolveFullPath(path, L"Z:\\");
+    auto isDrive = [](const std::wstring& text) {
+        return text.size() >= 2 && text[1] == L':' &&
+               ((text[0] >= L'A' && text[0] <= L'Z') || (text[0] >= L'a' && text[0] <= L'z'));
+    };
+    // Root and the rest to resolve below it.
+    std::wstring root, rest;
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        // \\server\share: both components belong to the root.
+        size_t position = 2;
+        root = L"\\\\";
+        for (int part = 0; part < 2 && position < path.size(); ++part) {
+            const size_t start = position;
+            while (position < path.size() && !IsSeparator(path[position])) ++position;
+            if (part == 1) root += L'\\';
+            root += path.substr(start, position - start);
+            if (position < path.size()) ++position;
+        }
+        rest = path.substr(position);
+    } else if (isDrive(path) && path.size() >= 3 && IsSeparator(path[2])) {
+        root = path.substr(0, 2) + L"\\";
+        rest = path.substr(3);
+    } else if (isDrive(path)) {
+        const bool sameDrive = isDrive(currentFolder) && (currentFolder[0] | 0x20) == (path[0] | 0x20);
+        return ResolveFullPath(sameDrive ? currentFolder + L"\\" + path.substr(2) : path.substr(0, 2) + L"\\" +
+                                                                                        path.substr(2),
+                               currentFolder);
+    } else if (IsSeparator(path[0])) {
+        return ResolveFullPath(currentFolder.substr(0, 2) + path, currentFolder);
+    } else {
+        return ResolveFullPath(currentFolder + L"\\" + path, currentFolder);
+    }
+    std::vector<std::wstring> parts;
+    size_t position = 0;
+    while (position < rest.size()) {
+        size_t end = position;
+        while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+        const std::wstring part = rest.substr(position, end - position);
+        if (part == L"..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != L".") {
+            parts.push_back(part);
+        }
+        position = end + 1;
+    }
+    std::wstring full = root;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (!full.empty() && full.back() != L'\\') full += L'\\';
+        full += parts[i];
+    }
+    if (!parts.empty() && IsSeparator(path.back())) full += L'\\';
+    return full;
+}
+
 PosixPlatform::PosixPlatform() { MapDrive(L'Z', ""); }
 
 void PosixPlatform::MapDrive(wchar_t letter, const std::string& folder) {
@@ -287,6 +346,35 @@ std::uint32_t PosixPlatform::FileSize(NativeHandle file, std::uint64_t& size) {
 
 void PosixPlatform::CloseFile(NativeHandle file) noexcept { close(Fd(file)); }
 
+std::uint32_t PosixPlatform::CloseWrittenFile(NativeHandle file) {
+    // The descriptor is gone after close() whatever it returns; EINTR must
+    // not be retried.
+    if (close(Fd(file)) != 0 && errno != EINTR) return ErrorFromErrno(errno);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
+    std::string source, target;
+    if (std::uint32_t error = ToPosixPath(from, source)) return error;
+    if (std::uint32_t error = ToPosixPath(to, target)) return error;
+#ifdef SYS_renameat2
+    constexpr unsigned kRenameNoReplace = 1;
+    if (syscall(SYS_renameat2, AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), kRenameNoReplace) == 0) {
+        return ErrorCode::kSuccess;
+    }
+    if (errno != ENOSYS && errno != EINVAL) {
+        return errno == EEXIST ? ErrorCode::kAlreadyExists : ErrorFromErrno(errno, target);
+    }
+#endif
+    // A file system without the no-replace rename: a hard link never
+    // replaces, and the old name goes once the new one stands.
+    if (link(source.c_str(), target.c_str()) != 0) {
+        return errno == EEXIST ? ErrorCode::kAlreadyExists : ErrorFromErrno(errno, target);
+    }
+    if (unlink(source.c_str()) != 0) return ErrorFromErrno(errno, source);
+    return ErrorCode::kSuccess;
+}
+
 std::uint32_t PosixPlatform::GetAttributes(const std::wstring& path, std::uint32_t& attributes) {
     attributes = FileAttribute::kInvalid;
     std::string posix;
@@ -373,6 +461,7 @@ std::uint32_t PosixPlatform::FindFirst(const std::wstring& pattern, FindHandle& 
         const std::string name = LastComponent(posix);
         entry.name = Widen(name.c_str());
         entry.attributes = AttributesOf(info, name, posix);
+        entry.reparseTag = S_ISLNK(info.st_mode) ? ReparseTag::kSymlink : 0;
         entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
         find.reset(*this, ToHandle(listing));
         return ErrorCode::kSuccess;
@@ -416,6 +505,7 @@ std::uint32_t PosixPlatform::FindNext(NativeHandle find, FindEntry& entry) {
         }
         entry.name = Widen(found->d_name);
         entry.attributes = AttributesOf(info, found->d_name, listing->folder + found->d_name);
+        entry.reparseTag = S_ISLNK(info.st_mode) ? ReparseTag::kSymlink : 0;
         entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
         return ErrorCode::kSuccess;
     }
@@ -444,6 +534,25 @@ std::uint32_t PosixPlatform::FreeBytes(const std::wstring& path, std::uint64_t& 
     struct statvfs info;
     if (statvfs(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
     freeBytes = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::Identify(const std::wstring& path, FileIdentity& identity) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    identity.volume = static_cast<std::uint64_t>(info.st_dev);
+    identity.index = static_cast<std::uint64_t>(info.st_ino);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::FullPath(const std::wstring& path, std::wstring& fullPath) {
+    if (path.empty()) return ErrorCode::kInvalidName;
+    std::string current(4096, '\0');
+    if (!getcwd(&current[0], current.size())) return ErrorFromErrno(errno);
+    current.resize(current.find('\0'));
+    fullPath = ResolveFullPath(path, L"Z:" + Widen(current.c_str()));
     return ErrorCode::kSuccess;
 }
 

@@ -6,7 +6,7 @@
 //
 // Attributes: a file or folder without write permission is read-only (the
 // read-only bit on a folder is reported but never set, as under Wine), a
-// symbolic link is a reparse point, a name starting with a dot is hidden, and
+// symbolic link is a reparse point with the symbolic-link tag, a name starting with a dot is hidden, and
 // a regular file carries the archive bit. A read-only file cannot be deleted.
 // Volume labels are empty; nothing is ever shared-locked.
 
@@ -31,6 +31,8 @@ public:
                             std::uint32_t& bytesWritten) override;
     std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override;
     void CloseFile(NativeHandle file) noexcept override;
+    std::uint32_t CloseWrittenFile(NativeHandle file) override;
+    std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -41,6 +43,8 @@ public:
     void CloseFind(NativeHandle find) noexcept override;
     std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
+    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
+    std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     bool IsEmptyFolder(const std::wstring& path) override;
@@ -58,6 +62,15 @@ private:
     std::array<std::string, 26> driveFolders;
     std::array<bool, 26> driveMapped{};
 };
+
+// The full path of a Windows-style path by the rules of the Win32 layer:
+// relative paths are taken from currentFolder (a full path such as
+// "Z:\home\x"), a path starting with one separator from its drive, "X:name"
+// from currentFolder when it is on drive X and from X's root otherwise; "."
+// components go, ".." removes the component before it but never the root
+// ("X:\" or "\\server\share"); separators become backslashes, repeated ones
+// one; a trailing separator stays. Empty when path is empty.
+std::wstring ResolveFullPath(const std::wstring& path, const std::wstring& currentFolder);
 
 // The Windows error code for an errno value, as the Win32 layer would report
 // the same failure. path (POSIX) lets ENOENT tell a missing file from a

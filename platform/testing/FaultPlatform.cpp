@@ -56,6 +56,11 @@ void FaultPlatform::ReportSize(const std::wstring& pathSuffix, std::uint64_t siz
     reportedSizes[pathSuffix] = size;
 }
 
+void FaultPlatform::ReportReparseTag(const std::wstring& pathSuffix, std::uint32_t tag) {
+    std::lock_guard<SpinLock> guard(lock);
+    reportedTags[pathSuffix] = tag;
+}
+
 void FaultPlatform::OnRead(std::function<void(const std::wstring&, int)> hook) {
     std::lock_guard<SpinLock> guard(lock);
     readHook = std::move(hook);
@@ -195,6 +200,32 @@ void FaultPlatform::CloseFile(NativeHandle file) noexcept {
     inner.CloseFile(file);
 }
 
+std::uint32_t FaultPlatform::CloseWrittenFile(NativeHandle file) {
+    const std::wstring path = PathOf(file);
+    {
+        std::lock_guard<SpinLock> guard(lock);
+        files.erase(file);
+    }
+    const std::uint32_t error = inner.CloseWrittenFile(file);
+    if (std::uint32_t injected = Check(PlatformCall::CloseWrittenFile, path)) return injected;
+    return error;
+}
+
+std::uint32_t FaultPlatform::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
+    if (std::uint32_t error = Check(PlatformCall::RenameNoReplace, to)) return error;
+    return inner.RenameNoReplace(from, to);
+}
+
+std::uint32_t FaultPlatform::Identify(const std::wstring& path, FileIdentity& identity) {
+    if (std::uint32_t error = Check(PlatformCall::Identify, path)) return error;
+    return inner.Identify(path, identity);
+}
+
+std::uint32_t FaultPlatform::FullPath(const std::wstring& path, std::wstring& fullPath) {
+    if (std::uint32_t error = Check(PlatformCall::FullPath, path)) return error;
+    return inner.FullPath(path, fullPath);
+}
+
 std::uint32_t FaultPlatform::GetAttributes(const std::wstring& path, std::uint32_t& attributes) {
     if (std::uint32_t error = Check(PlatformCall::GetAttributes, path)) {
         attributes = FileAttribute::kInvalid;
@@ -226,10 +257,14 @@ std::uint32_t FaultPlatform::CreateFolderTree(const std::wstring& path) {
 void FaultPlatform::AdjustEntry(NativeHandle find, FindEntry& entry) {
     const std::wstring folder = PathOf(find);
     std::lock_guard<SpinLock> guard(lock);
-    if (reportedSizes.empty()) return;
+    if (reportedSizes.empty() && reportedTags.empty()) return;
     const std::wstring full = folder == entry.name || EndsWith(folder, L"\\" + entry.name) ? folder
                                                                                         : folder + L"\\" + entry.name;
     if (const auto* size = FindBySuffix(reportedSizes, full)) entry.size = *size;
+    if (const auto* tag = FindBySuffix(reportedTags, full)) {
+        entry.attributes |= FileAttribute::kReparsePoint;
+        entry.reparseTag = *tag;
+    }
 }
 
 std::uint32_t FaultPlatform::FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) {

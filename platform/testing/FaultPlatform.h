@@ -3,7 +3,7 @@
 // platform, except the ones a test told it to fail. It can fail any call for
 // a path with a chosen error, refuse the Nth write of a file (after accepting
 // part of the block), make a file end early while it is read, report another
-// size for an entry in listings, run a hook before each read, make mutex waits
+// size or reparse tag for an entry in listings, run a hook before each read, make mutex waits
 // report abandoned or failed, and return at once from sleeps.
 //
 // Paths are matched by suffix (L"\\b.txt" matches every path ending so; an
@@ -41,6 +41,10 @@ enum class PlatformCall {
     WaitMutex,
     ReleaseMutex,
     CloseMutex,
+    CloseWrittenFile,
+    RenameNoReplace,
+    Identify,
+    FullPath,
     Count
 };
 
@@ -62,6 +66,8 @@ public:
     void HidePath(const std::wstring& pathSuffix);
     // Listings report this size for matching entries.
     void ReportSize(const std::wstring& pathSuffix, std::uint64_t size);
+    // Listings report matching entries as reparse points with this tag.
+    void ReportReparseTag(const std::wstring& pathSuffix, std::uint32_t tag);
     // Called before every read with the file's path and the 1-based number of
     // the read on its handle, on the reading thread.
     void OnRead(std::function<void(const std::wstring& path, int readNumber)> hook);
@@ -84,6 +90,8 @@ public:
                             std::uint32_t& bytesWritten) override;
     std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override;
     void CloseFile(NativeHandle file) noexcept override;
+    std::uint32_t CloseWrittenFile(NativeHandle file) override;
+    std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -94,6 +102,8 @@ public:
     void CloseFind(NativeHandle find) noexcept override;
     std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
+    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
+    std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     bool IsEmptyFolder(const std::wstring& path) override;
@@ -147,6 +157,7 @@ private:
     std::vector<Rule> rules;
     std::map<std::wstring, std::uint64_t> readLimits;
     std::map<std::wstring, std::uint64_t> reportedSizes;
+    std::map<std::wstring, std::uint32_t> reportedTags;
     std::vector<std::wstring> hiddenPaths;
     std::map<NativeHandle, OpenFile> files;
     std::map<NativeHandle, std::wstring> listings;

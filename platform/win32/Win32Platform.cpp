@@ -17,6 +17,7 @@ void ToEntry(const WIN32_FIND_DATAW& data, FindEntry& entry) {
     entry.name = data.cFileName;
     entry.attributes = data.dwFileAttributes;
     entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entry.reparseTag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
 }
 
 struct ThreadStart {
@@ -73,6 +74,15 @@ std::uint32_t Win32Platform::FileSize(NativeHandle file, std::uint64_t& size) {
 
 void Win32Platform::CloseFile(NativeHandle file) noexcept { CloseHandle(AsHandle(file)); }
 
+std::uint32_t Win32Platform::CloseWrittenFile(NativeHandle file) {
+    return CloseHandle(AsHandle(file)) ? ERROR_SUCCESS : LastError();
+}
+
+std::uint32_t Win32Platform::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target makes the call fail.
+    return MoveFileExW(from.c_str(), to.c_str(), 0) ? ERROR_SUCCESS : LastError();
+}
+
 std::uint32_t Win32Platform::GetAttributes(const std::wstring& path, std::uint32_t& attributes) {
     attributes = GetFileAttributesW(path.c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ? LastError() : ERROR_SUCCESS;
@@ -128,6 +138,37 @@ std::uint32_t Win32Platform::FreeBytes(const std::wstring& path, std::uint64_t& 
     return ERROR_SUCCESS;
 }
 
+std::uint32_t Win32Platform::Identify(const std::wstring& path, FileIdentity& identity) {
+    // No access rights are asked for: reading the identity needs none, and
+    // backup semantics let the call open folders too.
+    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastError();
+    BY_HANDLE_FILE_INFORMATION information;
+    const BOOL ok = GetFileInformationByHandle(handle, &information);
+    const std::uint32_t error = ok ? ERROR_SUCCESS : LastError();
+    CloseHandle(handle);
+    if (!ok) return error;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return ERROR_SUCCESS;
+}
+
+std::uint32_t Win32Platform::FullPath(const std::wstring& path, std::wstring& fullPath) {
+    if (path.empty()) return ERROR_INVALID_NAME;
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), &buffer[0], nullptr);
+        if (length == 0) return LastError();
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            fullPath = std::move(buffer);
+            return ERROR_SUCCESS;
+        }
+        buffer.assign(length, L'\0');  // length counts the terminator here
+    }
+}
+
 bool Win32Platform::PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
 
 bool Win32Platform::IsFolder(const std::wstring& path) { return PathIsDirectoryW(path.c_str()) != FALSE; }
@@ -155,11 +196,17 @@ void Win32Platform::JoinThread(NativeHandle thread) noexcept {
 void Win32Platform::SleepMilliseconds(std::uint32_t milliseconds) { Sleep(milliseconds); }
 
 void Win32Platform::KeepAwake(bool on) {
-    // Away mode is refused before Vista; nothing depends on the result.
-    const std::uint32_t state = on ? ExecutionState::kContinuous | ExecutionState::kSystemRequired |
-                                         ExecutionState::kAwayModeRequired
-                                   : ExecutionState::kContinuous;
-    SetThreadExecutionState(static_cast<EXECUTION_STATE>(state));
+    if (!on) {
+        SetThreadExecutionState(static_cast<EXECUTION_STATE>(ExecutionState::kContinuous));
+        return;
+    }
+    const std::uint32_t state =
+        ExecutionState::kContinuous | ExecutionState::kSystemRequired | ExecutionState::kAwayModeRequired;
+    // Before Vista the away-mode flag makes the whole call fail, and the
+    // machine could then sleep mid-copy: ask again without it.
+    if (SetThreadExecutionState(static_cast<EXECUTION_STATE>(state)) == 0) {
+        SetThreadExecutionState(static_cast<EXECUTION_STATE>(state & ~ExecutionState::kAwayModeRequired));
+    }
 }
 
 std::uint32_t Win32Platform::TickCount() { return GetTickCount(); }

@@ -13,6 +13,8 @@ public:
                             std::uint32_t& bytesWritten) override;
     std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override;
     void CloseFile(NativeHandle file) noexcept override;
+    std::uint32_t CloseWrittenFile(NativeHandle file) override;
+    std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -23,6 +25,8 @@ public:
     void CloseFind(NativeHandle find) noexcept override;
     std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
+    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
+    std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     bool IsEmptyFolder(const std::wstring& path) override;

@@ -25,6 +25,7 @@ public:
     std::wstring summary;
     StatusFigures figures;
     int completions = 0;
+    int failures = 0;
     std::function<void()> insideCompletion;  // the nested ticks of the modal form
 
     FormFields Fields() override { return fields; }
@@ -40,4 +41,5 @@ public:
         ++completions;
         if (insideCompletion) insideCompletion();
     }
+    void ShowCopyFailed() override { ++failures; }
 };

@@ -5,6 +5,7 @@
 #undef CopyFile  // the engine's member, not the Win32 call
 #endif
 
+#include "engine/TemporaryName.h"
 #include "tests/engine/EngineFixture.h"
 
 namespace {
@@ -70,6 +71,8 @@ struct Outcome {
 
 const std::string kSource = Pattern(3 * kBlock + 500, 7);
 
+std::wstring TemporaryNameOf(const std::wstring& name) { return TemporaryName::For(name); }
+
 std::vector<Outcome> Outcomes() {
     auto none = [](TestTree&, FaultPlatform&) {};
     return {
@@ -97,17 +100,35 @@ std::vector<Outcome> Outcomes() {
          [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::FileSize, L"\\s.bin", ErrorCode::kIoDevice); }, true,
          ResultCode::AccessDeniedSource, ErrorCode::kIoDevice, false, 0, 0, "absent", true},
         {"target cannot be created",
-         [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::CreateNewFile, L"\\t.bin", ErrorCode::kAccessDenied); },
+         [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::CreateNewFile, L".part", ErrorCode::kAccessDenied); },
          true, ResultCode::AccessDeniedTarget, ErrorCode::kAccessDenied, true, 0, 0, "absent"},
+        // A failed write, read or close leaves no file at all under the
+        // target's name, so a later run of the job copies it again.
         {"second write refused",
-         [](TestTree&, FaultPlatform& p) { p.FailWrite(L"\\t.bin", 2, ErrorCode::kDiskFull); }, true,
-         ResultCode::PartialCopy, ErrorCode::kDiskFull, false, 1, 1, std::to_string(kBlock)},
+         [](TestTree&, FaultPlatform& p) { p.FailWrite(L".part", 2, ErrorCode::kDiskFull); }, true,
+         ResultCode::PartialCopy, ErrorCode::kDiskFull, false, 1, 1, "absent"},
         {"write accepts part of a block",
-         [](TestTree&, FaultPlatform& p) { p.FailWrite(L"\\t.bin", 3, ErrorCode::kDiskFull, 100); }, true,
-         ResultCode::PartialCopy, ErrorCode::kDiskFull, false, 1, 1, std::to_string(2 * kBlock + 100)},
+         [](TestTree&, FaultPlatform& p) { p.FailWrite(L".part", 3, ErrorCode::kDiskFull, 100); }, true,
+         ResultCode::PartialCopy, ErrorCode::kDiskFull, false, 1, 1, "absent"},
         {"read fails midway",
          [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::ReadFile, L"\\s.bin", ErrorCode::kIoDevice, 2, 1); },
-         true, ResultCode::PartialCopy, ErrorCode::kIoDevice, false, 1, 1, std::to_string(kBlock)},
+         true, ResultCode::PartialCopy, ErrorCode::kIoDevice, false, 1, 1, "absent"},
+        {"close of the written file fails",
+         [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::CloseWrittenFile, L".part", ErrorCode::kDiskFull); },
+         true, ResultCode::PartialCopy, ErrorCode::kDiskFull, false, 1, 1, "absent"},
+        {"target appears while the file is copied",
+         [](TestTree& t, FaultPlatform& p) {
+             p.OnRead([&t](const std::wstring&, int number) {
+                 if (number == 2) t.File(L"t.bin", "written meanwhile");
+             });
+         },
+         false, ResultCode::Unspecified, 0, false, 0, 1, "meanwhile"},
+        {"final name refused",
+         [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::RenameNoReplace, L"\\t.bin", ErrorCode::kAccessDenied); },
+         true, ResultCode::AccessDeniedTarget, ErrorCode::kAccessDenied, true, 0, 0, "absent"},
+        {"leftover of a killed copy is replaced",
+         [](TestTree& t, FaultPlatform&) { t.File(TemporaryNameOf(L"t.bin"), "half a file"); }, false,
+         ResultCode::Unspecified, 0, false, 1, 0, "source"},
         {"file shrank while copied",
          [](TestTree&, FaultPlatform& p) { p.LimitReads(L"\\s.bin", kBlock + 10); }, true, ResultCode::PartialCopy, 0,
          false, 1, 1, std::to_string(kBlock + 10)},
@@ -115,7 +136,7 @@ std::vector<Outcome> Outcomes() {
          [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::GetAttributes, L"\\s.bin", ErrorCode::kAccessDenied); },
          true, ResultCode::AttributesNotRead, ErrorCode::kAccessDenied, false, 1, 0, "source"},
         {"attributes not written",
-         [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::SetAttributes, L"\\t.bin", ErrorCode::kAccessDenied); },
+         [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::SetAttributes, L".part", ErrorCode::kAccessDenied); },
          true, ResultCode::AttributesNotWritten, ErrorCode::kAccessDenied, false, 1, 0, "source"},
     };
 }
@@ -150,12 +171,15 @@ TEST_F(FileCopy, FailureTable) {
             EXPECT_EQ(after, kSource);
         } else if (outcome.target == "existing") {
             EXPECT_EQ(after, before);
+        } else if (outcome.target == "meanwhile") {
+            EXPECT_EQ(after, "written meanwhile");
         } else {
             const std::size_t prefix = std::stoul(outcome.target);
             EXPECT_EQ(after, kSource.substr(0, prefix));
             EXPECT_EQ(module.bytesCopied, prefix);
         }
         EXPECT_EQ(ReadAll(caseTree.Path(L"s.bin")), kSource) << "the source is never touched";
+        EXPECT_EQ(ReadAll(caseTree.Path(TemporaryNameOf(L"t.bin"))), "<missing>") << "no temporary is left";
     }
 }
 
@@ -176,7 +200,7 @@ TEST_F(FileCopy, SizeChangedSinceTheListingIsPartialBothWays) {
 
 TEST_F(FileCopy, NoBlockIsWrittenAfterARefusedWrite) {
     tree.File(L"s.bin", Pattern(5 * kBlock));
-    platform.FailWrite(L"\\t.bin", 2, ErrorCode::kDiskFull);
+    platform.FailWrite(L".part", 2, ErrorCode::kDiskFull);
     Copy(5 * kBlock);
     EXPECT_EQ(platform.Calls(PlatformCall::WriteFile), 2);
     EXPECT_EQ(platform.Calls(PlatformCall::ReadFile), 2);

@@ -54,4 +54,7 @@ public:
     // The mode has just become Completed: show the completion form, modal.
     // Ticks keep arriving while it is open.
     virtual void ShowCompletion() = 0;
+    // The mode has just become Completed, but the copy thread ended on a
+    // failure: say so in the status line instead of announcing completion.
+    virtual void ShowCopyFailed() = 0;
 };

@@ -5,6 +5,7 @@
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
 #include "app/core/PathText.h"
+#include "engine/PathHelpers.h"
 #include "ui/control/LowerCase.h"
 
 namespace DestinationMessages {
@@ -63,6 +64,20 @@ bool IsFullPath(const std::wstring& path) {
     return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
 }
 
+// True when folder is dest or one of dest's existing ancestors by identity:
+// a second drive letter on the same folder, a share of the local disk, a
+// short name, a junction or a link in dest's path all lead to the same
+// identity, whatever their text.
+bool IsSameOrInsideByIdentity(const std::wstring& dest, const std::wstring& folder, Platform& platform) {
+    FileIdentity folderIdentity;
+    if (platform.Identify(folder, folderIdentity) != ErrorCode::kSuccess) return false;
+    for (std::wstring path = dest; !path.empty(); path = ParentOf(path)) {
+        FileIdentity identity;
+        if (platform.Identify(path, identity) == ErrorCode::kSuccess && identity == folderIdentity) return true;
+    }
+    return false;
+}
+
 bool Refuse(Prompt& prompt, const wchar_t* text) {
     prompt.Ask(text, kInvalidFolderCaption, kWarningStyle);
     return false;
@@ -96,10 +111,14 @@ bool ValidateDestination(const DestinationRequest& request, Platform& platform, 
 
     // Copying a folder into itself or below itself (with its subfolders)
     // would descend into its own output until the paths ran out. Checked
-    // before anything is created inside the source.
+    // before anything is created inside the source: by text first, then by
+    // the identity of the folders on the way.
     if (request.includeSubfolders) {
-        for (const std::wstring& source : SourcesOfText(request.fromText)) {
-            if (IsFullPath(source) && platform.IsFolder(source) && IsSameOrInside(dest, source)) {
+        const std::wstring fullDest = FullPathOf(dest, platform);
+        for (const std::wstring& text : SourcesOfText(request.fromText)) {
+            const std::wstring source = FullPathOf(text, platform);
+            if (!platform.IsFolder(source)) continue;
+            if (IsSameOrInside(fullDest, source) || IsSameOrInsideByIdentity(fullDest, source, platform)) {
                 return Refuse(prompt, kInsideSource);
             }
         }

@@ -43,7 +43,15 @@ void EngineControl::Tick() {
     DrainItems();
     RefreshStatus();
 
-    if (changed && mode == EngineMode::Completed) view.ShowCompletion();
+    if (changed && mode == EngineMode::Completed) {
+        // A copy thread that failed did not complete the job; its item names
+        // the file it was copying.
+        if (engine.Flags().copyFailed) {
+            view.ShowCopyFailed();
+        } else {
+            view.ShowCompletion();
+        }
+    }
     if (closed) return;  // closed from inside the completion form
 
     if (startRequested && !engine.Flags().copySetUp) {
@@ -106,6 +114,14 @@ bool EngineControl::RequestClose() {
     engine.StopDiscovery();
     closed = true;
     return true;
+}
+
+void EngineControl::EndSession() {
+    if (closed) return;
+    if (CurrentMode() == EngineMode::Paused) engine.ResumeCopy();
+    if (CurrentMode() == EngineMode::Copying) engine.CancelCopy();
+    engine.StopDiscovery();
+    closed = true;
 }
 
 void EngineControl::RestartDiscoveryIfChanged(const FormFields& fields) {

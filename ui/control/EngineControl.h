@@ -51,6 +51,11 @@ public:
     // (also for a second close command while the question is still open).
     bool RequestClose();
 
+    // The user's session is ending (logoff, shutdown): a running or paused
+    // copy is cancelled without a question, so that its file in progress is
+    // removed, and discovery is stopped. Nothing runs after it.
+    void EndSession();
+
     EngineMode CurrentMode();
 
     const ResultRows& Rows() const { return rows; }

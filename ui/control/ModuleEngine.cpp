@@ -12,6 +12,7 @@ EngineFlags ModuleEngine::Flags() {
     flags.copyStarted = copy.started.load();
     flags.copyDone = copy.done.load() || copy.failed.load();
     flags.copyPaused = copy.paused.load();
+    flags.copyFailed = copy.failed.load();
     return flags;
 }
 
