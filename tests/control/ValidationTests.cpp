@@ -2,6 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "app/core/Diagnostics.h"
 #include "platform/testing/FaultPlatform.h"
@@ -135,6 +140,38 @@ TEST_F(ValidationTest, ADestinationInsideASourceFolderIsRefusedBeforeAnythingIsC
     // A sibling sharing the name's beginning is outside.
     EXPECT_TRUE(Validate(temp.Path(L"src2"), 0, temp.Path(L"src")));
     EXPECT_TRUE(prompt.asked.empty());
+}
+
+// Other names of a source folder: the text check cannot see them, the
+// identity check must.
+TEST_F(ValidationTest, AnAliasOfASourceFolderIsRefusedToo) {
+    temp.MakeFolder(L"source folder with a long name\\sub");
+    const std::wstring from = temp.Path(L"source folder with a long name");
+    std::vector<std::wstring> aliases;
+#ifdef _WIN32
+    // A second drive letter on the same folder.
+    if (::DefineDosDeviceW(0, L"Q:", from.c_str())) aliases.push_back(L"Q:\\out");
+    wchar_t shortPath[MAX_PATH] = {};
+    if (::GetShortPathNameW(from.c_str(), shortPath, MAX_PATH) > 0 && from != shortPath) {
+        aliases.push_back(std::wstring(shortPath) + L"\\out");
+    }
+#else
+    std::filesystem::create_directory_symlink(temp.Native(L"source folder with a long name"), temp.Native(L"alias"));
+    temp.MakeFolder(L"deep");
+    std::filesystem::create_directory_symlink(temp.Native(L""), temp.Native(L"deep\\up"));
+    aliases = {temp.Path(L"alias\\out"), temp.Path(L"alias"),
+               temp.Path(L"deep\\up\\source folder with a long name\\x\\y")};
+#endif
+    ASSERT_FALSE(aliases.empty()) << "no alias could be made here";
+    for (const std::wstring& to : aliases) {
+        prompt.asked.clear();
+        EXPECT_FALSE(Validate(to, 0, from)) << to;
+        ExpectOneBox(kInsideSource, L"Invalid folder", 0x30);
+    }
+    EXPECT_FALSE(temp.IsFolder(L"source folder with a long name\\out")) << "nothing created inside the source";
+#ifdef _WIN32
+    ::DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
+#endif
 }
 
 struct InsideCase {

@@ -1,10 +1,21 @@
 // Random trees copied over random pre-existing targets: whatever was there is
-// untouched, everything else arrives byte for byte, and the counters agree.
+// untouched, everything else arrives byte for byte, and the counters agree;
+// also when a copy is killed at a random moment and the job is run again.
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 
+#include "engine/TemporaryName.h"
 #include "tests/engine/EngineFixture.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -111,5 +122,131 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
                              })));
     }
 }
+
+#ifndef _WIN32
+// What a pre-existing target is, beyond its bytes: its permission bits (the
+// read-only attribute) and its modification time.
+struct Stamp {
+    std::string content;
+    mode_t mode = 0;
+    std::int64_t modified = 0;
+    bool operator==(const Stamp& other) const {
+        return content == other.content && mode == other.mode && modified == other.modified;
+    }
+};
+
+Stamp StampOf(const std::wstring& path) {
+    Stamp stamp;
+    stamp.content = ReadAll(path);
+    struct stat info;
+    if (stat(TestTree::PosixPathOf(path).c_str(), &info) == 0) {
+        stamp.mode = info.st_mode;
+        stamp.modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    }
+    return stamp;
+}
+
+// Runs the whole job in a child process and kills it with SIGKILL after
+// delayMicroseconds (or lets it finish when it is quicker).
+void CopyInChildAndKill(const std::wstring& source, const std::wstring& destination, unsigned delayMicroseconds) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FaultPlatform platform;
+        platform.SetInstantSleeps(true);
+        CopyModule copier(platform);
+        copier.Setup(source, destination, true, true);
+        copier.started = true;
+        copier.Run();
+        _exit(0);
+    }
+    usleep(delayMicroseconds);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+bool IsTemporary(const std::wstring& relative) {
+    const std::size_t slash = relative.find_last_of(L'\\');
+    return TemporaryName::IsMarked(slash == std::wstring::npos ? relative : relative.substr(slash + 1));
+}
+
+// A copy killed at any moment leaves every real name either untouched
+// (pre-existing) or holding a complete copy; running the job again finishes
+// it with no row, and no temporary stays behind.
+TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
+    constexpr unsigned kRounds = 30;
+    int killedMidFile = 0;
+    for (unsigned seed = 1; seed <= kRounds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed * 7919);
+        TestTree tree;
+        GeneratedTree source;
+        tree.Folder(L"src");
+        Generate(random, tree, L"src", 2, source);
+        // Large files, so that most kills land inside a file.
+        for (int i = 0; i < 3; ++i) {
+            const std::wstring name = L"src\\big" + std::to_wstring(i) + L".bin";
+            const std::string content = Pattern(1500000 + random() % 1000000, static_cast<unsigned>(random()));
+            tree.File(name, content);
+            source.files[name] = content;
+        }
+        std::map<std::wstring, Stamp> existing;
+        for (const auto& [name, content] : source.files) {
+            if (random() % 6 != 0) continue;
+            const std::wstring target = L"out\\" + name;
+            tree.File(target, Pattern(random() % 3000, static_cast<unsigned>(random())));
+            if (random() % 2 == 0) {
+                ASSERT_EQ(SystemPlatform().SetAttributes(tree.Path(target), FileAttribute::kReadOnly), 0u);
+            }
+            existing[target] = StampOf(tree.Path(target));
+        }
+        tree.Folder(L"out");
+
+        CopyInChildAndKill(tree.Path(L"src"), tree.Path(L"out"), random() % 12000);
+
+        auto checkRealNames = [&](const char* when) {
+            for (const auto& [name, content] : Snapshot(tree.Path(L"out"))) {
+                if (name.back() == L'\\' || IsTemporary(name)) continue;
+                const auto before = existing.find(L"out\\" + name);
+                if (before != existing.end()) {
+                    EXPECT_TRUE(StampOf(tree.Path(before->first)) == before->second)
+                        << when << ": pre-existing target changed";
+                    continue;
+                }
+                const auto original = source.files.find(name);
+                ASSERT_NE(original, source.files.end()) << when << ": a file that has no source";
+                EXPECT_TRUE(content == original->second) << when << ": a real name holds a partial copy";
+            }
+        };
+        checkRealNames("after the kill");
+        const auto afterKill = Snapshot(tree.Path(L"out"));
+        killedMidFile += std::any_of(afterKill.begin(), afterKill.end(), [](const auto& e) { return IsTemporary(e.first); });
+
+        FaultPlatform platform;
+        platform.SetInstantSleeps(true);
+        CopyModule copier(platform);
+        copier.Setup(tree.Path(L"src"), tree.Path(L"out"), true, true);
+        copier.Run();
+        ItemResult item;
+        EXPECT_FALSE(copier.items.Pop(item)) << item;
+        EXPECT_TRUE(copier.done);
+        checkRealNames("after the rerun");
+
+        int copiedBefore = 0;
+        for (const auto& [name, content] : afterKill) {
+            if (name.back() != L'\\' && !IsTemporary(name) && !existing.count(L"out\\" + name)) ++copiedBefore;
+        }
+        const auto final = Snapshot(tree.Path(L"out"));
+        for (const auto& [name, content] : source.files) {
+            EXPECT_TRUE(final.count(name)) << "missing after the rerun";
+        }
+        for (const auto& [name, content] : final) EXPECT_FALSE(IsTemporary(name)) << "temporary left behind";
+        EXPECT_EQ(copier.skipped, static_cast<int>(existing.size()) + copiedBefore);
+        EXPECT_EQ(copier.filesDone, static_cast<int>(source.files.size() - existing.size()) - copiedBefore);
+    }
+    std::printf("%d of %u kills landed inside a file\n", killedMidFile, kRounds);
+}
+#endif
 
 }  // namespace

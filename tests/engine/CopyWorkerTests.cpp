@@ -2,6 +2,7 @@
 // names, options and listing failures.
 
 #include <algorithm>
+#include <cwchar>
 
 #include "app/core/Diagnostics.h"
 #include "tests/engine/EngineFixture.h"
@@ -151,6 +152,102 @@ TEST_F(CopyWorker, SymbolicLinksArePassedOver) {
     discovery.Run();
     EXPECT_EQ(discovery.filesTotal, 1);
     EXPECT_EQ(discovery.foldersTotal, 1);
+}
+
+TEST_F(CopyWorker, DotAndDotDotInASourceNeverPlaceFilesOutsideTheDestination) {
+    MakeData();
+    for (const wchar_t* written : {L"data\\sub\\..", L"data\\.", L"data\\sub\\..\\..\\data\\"}) {
+        SCOPED_TRACE(std::string(written, written + std::wcslen(written)));
+        TestTree out;
+        RunCopy(tree.Path(written), out.Path(L"dest"));
+        const Files copied = Snapshot(out.Root());
+        EXPECT_EQ(copied.count(L"dest\\data\\a.txt"), 1u);
+        EXPECT_EQ(copied.count(L"dest\\data\\sub\\c.txt"), 1u);
+        for (const auto& entry : copied) {
+            if (entry.first == L"dest\\") continue;
+            EXPECT_EQ(entry.first.rfind(L"dest\\data\\", 0), 0u) << "misplaced";
+        }
+    }
+    EnumerationModule discovery(platform);
+    discovery.Configure(tree.Path(L"data\\sub\\.."), true);
+    discovery.Run();
+    EXPECT_EQ(discovery.filesTotal, 3) << "discovery counts what the copy copies";
+}
+
+TEST_F(CopyWorker, ExistingItemsInTheDestinationAreNeverAltered) {
+    MakeData();
+    // The job's folder exists already, and a read-only file stands where its
+    // subfolder must go. Setting attributes on the existing folder would be
+    // refused, so any attempt shows as a row.
+    tree.Folder(L"out\\data");
+    tree.File(L"out\\data\\sub", "a user's file");
+    ASSERT_EQ(platform.SetAttributes(Out() + L"\\data\\sub", FileAttribute::kReadOnly), 0u);
+    platform.Fail(PlatformCall::SetAttributes, L"\\out\\data", ErrorCode::kAccessDenied);
+    RunCopy(tree.Path(L"data"), Out());
+    EXPECT_EQ(Drain(Copier().items),
+              (std::vector<ItemResult>{
+                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAlreadyExists},
+                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\c.txt", L".\\sub\\c.txt",
+                   ErrorCode::kPathNotFound},
+                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\empty", L".\\sub\\empty",
+                   ErrorCode::kPathNotFound}}));
+    EXPECT_EQ(ReadAll(Out() + L"\\data\\sub"), "a user's file");
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(platform.GetAttributes(Out() + L"\\data\\sub", attributes), 0u);
+    EXPECT_EQ(attributes & (FileAttribute::kReadOnly | FileAttribute::kDirectory), FileAttribute::kReadOnly);
+    EXPECT_EQ(ReadAll(Out() + L"\\data\\b.txt"), Pattern(70000));
+}
+
+// Reparse tags as the listing reports them: only name surrogates lead
+// elsewhere; deduplicated, offline and cloud files are data like any other.
+TEST_F(CopyWorker, OnlyNameSurrogatesAmongReparsePointsArePassedOver) {
+    tree.File(L"data\\plain.txt", "p");
+    tree.File(L"data\\dedup.bin", "deduplicated");
+    tree.File(L"data\\cloud.txt", "placeholder");
+    tree.File(L"data\\junction.lnk", "not followed");
+    tree.File(L"data\\untagged.lnk", "not followed");
+    platform.ReportReparseTag(L"\\dedup.bin", 0x80000013);
+    platform.ReportReparseTag(L"\\cloud.txt", 0x9000001A);
+    platform.ReportReparseTag(L"\\junction.lnk", ReparseTag::kMountPoint);
+    platform.ReportReparseTag(L"\\untagged.lnk", 0);
+    RunCopy(tree.Path(L"data"), Out());
+    EXPECT_EQ(Snapshot(Out()), (Files{{L"data\\", ""},
+                                      {L"data\\cloud.txt", "placeholder"},
+                                      {L"data\\dedup.bin", "deduplicated"},
+                                      {L"data\\plain.txt", "p"}}));
+    EnumerationModule discovery(platform);
+    discovery.Configure(tree.Path(L"data"), true);
+    discovery.Run();
+    EXPECT_EQ(discovery.filesTotal, 3);
+    EXPECT_EQ(discovery.bytesTotal, 1u + 12u + 11u);
+}
+
+// The second line of defence behind the destination check: whatever path
+// leads there, the walk never enters the destination or the folder it copies into.
+TEST_F(CopyWorker, NeverDescendsIntoItsOwnOutput) {
+    struct Case {
+        const wchar_t* destination;
+        const wchar_t* ownOutput;  // the relative name of the folder not entered
+        const wchar_t* copied;     // where data\sub\c.txt arrives
+    };
+    for (const Case& c : {Case{L"data\\out", L".\\out", L"data\\out\\data\\sub\\c.txt"},
+                          Case{L"data", L".\\data", L"data\\data\\sub\\c.txt"}}) {
+        SCOPED_TRACE(std::string(c.destination, c.destination + std::wcslen(c.destination)));
+        TestTree local;
+        local.File(L"data\\a.txt", "a");
+        local.File(L"data\\sub\\c.txt", "c");
+        local.Folder(c.destination);
+        CopyModule copier(platform);
+        copier.Setup(local.Path(L"data"), local.Path(c.destination), true, true);
+        copier.Run();
+        const auto items = Drain(copier.items);
+        ASSERT_EQ(items.size(), 1u);
+        EXPECT_EQ(items[0].code, ResultCode::Unspecified);
+        EXPECT_EQ(items[0].relativeName, c.ownOutput);
+        EXPECT_EQ(ReadAll(local.Path(c.copied)), "c");
+        EXPECT_LT(Snapshot(local.Root()).size(), 12u) << "the copy went on into its own output";
+        EXPECT_TRUE(copier.done);
+    }
 }
 
 TEST_F(CopyWorker, ReadOnlyFilesAndFoldersAreCopiedWithTheirAttributes) {

@@ -2,6 +2,7 @@
 
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
+#include "engine/TemporaryName.h"
 #include "tests/engine/TestTree.h"
 
 #ifdef _WIN32
@@ -111,5 +112,41 @@ TEST(PathHelpers, AgreeWithTheShell) {
     }
 }
 #endif
+
+}  // namespace
+
+namespace {
+
+// The temporary of a target: recognisable, unique per name, in the target's
+// folder, and never longer than the target where the target is at the limit.
+TEST(TemporaryName, FitsWhereTheTargetFitsAndIsRecognised) {
+    const std::wstring folder = L"C:\\out";
+    const std::wstring shortName = folder + L"\\a.txt";
+    const std::wstring temporary = TemporaryName::For(shortName);
+    EXPECT_EQ(temporary.rfind(folder + L"\\~tv", 0), 0u);
+    EXPECT_TRUE(TemporaryName::IsMarked(FileNameOf(temporary)));
+    EXPECT_EQ(temporary, TemporaryName::For(shortName)) << "a rerun meets its leftover";
+    EXPECT_NE(temporary, TemporaryName::For(folder + L"\\b.txt"));
+    EXPECT_NE(temporary, TemporaryName::For(folder + L"\\A.txt"));
+
+    for (std::size_t length = 1; length <= 40; ++length) {
+        for (std::size_t folderLength : {std::size_t{10}, TemporaryName::kMaxPathLength - length - 1}) {
+            const std::wstring target = std::wstring(folderLength, L'f') + L"\\" + std::wstring(length, L'n');
+            const std::wstring made = TemporaryName::For(target);
+            SCOPED_TRACE(std::to_string(length) + " " + std::to_string(folderLength));
+            EXPECT_EQ(made.substr(0, folderLength + 1), target.substr(0, folderLength + 1)) << "same folder";
+            EXPECT_NE(made, target);
+            if (target.size() <= TemporaryName::kMaxPathLength && length >= 2) {
+                EXPECT_LE(made.size(), TemporaryName::kMaxPathLength) << "fits where the target fits";
+            }
+            // Only the full marker is taken for a leftover and ever removed.
+            const bool roomForMarker = length >= 16 || length < 2 || folderLength + 1 + 16 <= TemporaryName::kMaxPathLength;
+            EXPECT_EQ(TemporaryName::IsMarked(FileNameOf(made)), roomForMarker);
+        }
+    }
+    for (const wchar_t* userName : {L"report.part", L"~tv.part", L"~tvXYZ12345.part", L"~tv1234567.part", L"a"}) {
+        EXPECT_FALSE(TemporaryName::IsMarked(userName)) << userName;
+    }
+}
 
 }  // namespace

@@ -144,6 +144,62 @@ TEST(Platform, ThreadsRunAndAreJoined) {
     P().KeepAwake(false);
 }
 
+TEST(Platform, RenameNeverReplacesAndWrittenFilesCloseCleanly) {
+    TestTree tree;
+    tree.File(L"taken", "someone else's");
+    FileHandle file;
+    ASSERT_EQ(P().CreateNewFile(tree.Path(L"new"), file), ErrorCode::kSuccess);
+    std::uint32_t written = 0;
+    ASSERT_EQ(P().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
+    EXPECT_EQ(P().CloseWrittenFile(file.release()), ErrorCode::kSuccess);
+
+    const std::uint32_t refused = P().RenameNoReplace(tree.Path(L"new"), tree.Path(L"taken"));
+    EXPECT_TRUE(refused == ErrorCode::kAlreadyExists || refused == ErrorCode::kFileExists) << refused;
+    EXPECT_EQ(ReadAll(tree.Path(L"taken")), "someone else's");
+    EXPECT_EQ(ReadAll(tree.Path(L"new")), "mine");
+    EXPECT_EQ(P().RenameNoReplace(tree.Path(L"new"), tree.Path(L"free")), ErrorCode::kSuccess);
+    EXPECT_EQ(ReadAll(tree.Path(L"free")), "mine");
+    EXPECT_FALSE(P().PathExists(tree.Path(L"new")));
+}
+
+TEST(Platform, FullPathsResolveDotsWithoutClimbingAboveTheRoot) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"C:\\a\\b\\..\\c", L"C:\\a\\c"},     {L"C:\\a\\.\\b\\", L"C:\\a\\b\\"},
+        {L"C:\\..\\..\\x", L"C:\\x"},           {L"C:\\a\\b\\..\\..", L"C:\\"},
+        {L"C:/a//b", L"C:\\a\\b"},              {L"\\\\srv\\share\\..\\x", L"\\\\srv\\share\\x"},
+        {L"\\\\srv\\share\\d\\.\\e", L"\\\\srv\\share\\d\\e"},
+    };
+    for (const auto& [path, expected] : cases) {
+        std::wstring full;
+        ASSERT_EQ(P().FullPath(path, full), ErrorCode::kSuccess) << path;
+        EXPECT_EQ(full, expected) << path;
+    }
+    // A relative path is taken from the current folder.
+    std::wstring here, relative;
+    ASSERT_EQ(P().FullPath(L".", here), ErrorCode::kSuccess);
+    ASSERT_EQ(P().FullPath(L"x\\..\\y", relative), ErrorCode::kSuccess);
+    EXPECT_EQ(relative, JoinPath(here, L"y"));
+}
+
+TEST(Platform, IdentityFollowsTheObjectNotThePath) {
+    TestTree tree;
+    tree.File(L"folder\\file", "x");
+    tree.File(L"other", "y");
+    FileIdentity folder, file, other, again;
+    ASSERT_EQ(P().Identify(tree.Path(L"folder"), folder), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Identify(tree.Path(L"folder\\file"), file), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Identify(tree.Path(L"other"), other), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Identify(tree.Path(L"folder\\.\\file"), again), ErrorCode::kSuccess);
+    EXPECT_EQ(file, again);
+    EXPECT_NE(file, other);
+    EXPECT_NE(folder, file);
+    EXPECT_EQ(P().Identify(tree.Path(L"missing"), again), ErrorCode::kFileNotFound);
+    if (MakeSymbolicLink(tree.Path(L"folder"), tree.Path(L"alias"), true)) {
+        ASSERT_EQ(P().Identify(tree.Path(L"alias"), again), ErrorCode::kSuccess);
+        EXPECT_EQ(again, folder) << "a link leads to the folder it names";
+    }
+}
+
 #ifndef _WIN32
 TEST(PosixPlatform, MapsWindowsPathsOntoThePosixTree) {
     PosixPlatform posix;
@@ -179,6 +235,16 @@ TEST(PosixPlatform, ErrnoBecomesTheWindowsCode) {
     for (const auto& [error, code] : cases) EXPECT_EQ(ErrorFromErrno(error), code) << error;
     EXPECT_EQ(ErrorFromErrno(ENOENT, "/tmp/surely-missing-file"), ErrorCode::kFileNotFound);
     EXPECT_EQ(ErrorFromErrno(ENOENT, "/tmp/surely-missing-folder/file"), ErrorCode::kPathNotFound);
+}
+
+TEST(PosixPlatform, FullPathsFollowTheWin32Rules) {
+    const std::wstring here = L"Z:\\home\\u";
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"a\\..\\b", L"Z:\\home\\u\\b"}, {L"..\\..\\..\\x", L"Z:\\x"}, {L"\\tmp\\.", L"Z:\\tmp"},
+        {L"Z:rel", L"Z:\\home\\u\\rel"},    {L"C:rel", L"C:\\rel"},         {L"C:\\", L"C:\\"},
+        {L"\\\\srv", L"\\\\srv"},               {L"", L""},                       {L"d\\", L"Z:\\home\\u\\d\\"},
+    };
+    for (const auto& [path, expected] : cases) EXPECT_EQ(ResolveFullPath(path, here), expected) << path;
 }
 #endif
 
