@@ -1,12 +1,19 @@
 // Torvane.exe as a process: the command line lands in From and To, show
 // command 0 runs without a re-launch, a normal start re-launches itself,
 // the exit codes of both closing commands, the source chooser at a start
-// without arguments, and the one message of a failing start-up.
+// without arguments, the one message of a failing start-up, and a copy
+// killed mid-file that the next run of the job finishes.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -182,6 +189,175 @@ TEST(Program, AFailingStartUpShowsItsOneMessageWithoutAWindowAndExits0) {
     EXPECT_EQ(WaitForDialog(probe.Id(), true, false, 200), nullptr) << "the main window was shown";
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     EXPECT_EQ(probe.ExitCode(), 0);
+}
+
+// --- A copy killed by TerminateProcess, then the same job run again ---
+
+std::wstring TempRoot() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    return std::wstring(temp) + L"torvane-kill-" + std::to_wstring(::GetCurrentProcessId());
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
+    char buffer[65536];
+    DWORD n = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &n, nullptr) && n > 0) bytes.append(buffer, n);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    ::CloseHandle(file);
+}
+
+// Every file below folder (relative name to bytes); folders end in a backslash.
+void Collect(const std::wstring& folder, const std::wstring& relative, std::map<std::wstring, std::string>& out) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[relative + name + L"\\"] = "";
+            Collect(path, relative + name + L"\\", out);
+        } else {
+            out[relative + name] = ReadFileBytes(path);
+        }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+}
+
+void RemoveAll(const std::wstring& folder) {
+    std::map<std::wstring, std::string> entries;
+    Collect(folder, L"", entries);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::wstring path = folder + L"\\" + it->first;
+        if (it->first.back() == L'\\') {
+            ::RemoveDirectoryW(path.c_str());
+        } else {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+bool IsTemporaryName(const std::wstring& relative) {
+    const std::size_t slash = relative.find_last_of(L'\\');
+    return relative.compare(slash == std::wstring::npos ? 0 : slash + 1, 3, L"~tv") == 0 &&
+           relative.size() > 5 && relative.compare(relative.size() - 5, 5, L".part") == 0;
+}
+
+// Presses Go and answers the "Skip existing files" question that a folder
+// holding files from an earlier run brings up.
+void PressGo(HWND main, DWORD processId, const std::wstring& destination) {
+    const bool question = ::GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                          !::PathIsDirectoryEmptyW(destination.c_str());
+    // Go asks for a copy once discovery has counted the sources.
+    for (int waited = 0; waited < 20000 && ItemText(main, IDC_STATUS_LINE) != L"Ready"; waited += 50) ::Sleep(50);
+    ASSERT_EQ(ItemText(main, IDC_STATUS_LINE), L"Ready");
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_GO, BN_CLICKED), 0);
+    if (!question) return;
+    HWND box = WaitForDialog(processId, false, false, 5000);
+    ASSERT_NE(box, nullptr) << "no question about the files already there";
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    for (int waited = 0; waited < 5000 && ::IsWindow(box); waited += 20) ::Sleep(20);
+}
+
+TEST(Program, ACopyKilledMidFileLeavesNoPartialFileAndTheSameJobFinishesIt) {
+    const std::wstring root = TempRoot();
+    RemoveAll(root);
+    const std::wstring source = root + L"\\data";
+    const std::wstring destination = root + L"\\out";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    ::CreateDirectoryW(source.c_str(), nullptr);
+    std::mt19937 random(20261208);
+    for (int i = 0; i < 12; ++i) {
+        const std::size_t size = i < 3 ? 24000000 + random() % 1000 : random() % 200000;
+        std::string bytes(size, '\0');
+        for (std::size_t b = 0; b < size; b += 997) bytes[b] = static_cast<char>(random());
+        WriteFileBytes(source + L"\\f" + std::to_wstring(i) + L".bin", bytes);
+    }
+    std::map<std::wstring, std::string> original;
+    Collect(source, L"", original);
+    const std::wstring arguments = L"\"" + source + L"\" \"" + destination + L"\"";
+
+    auto checkRealNames = [&](const char* when) {
+        std::map<std::wstring, std::string> copied;
+        Collect(destination + L"\\data", L"", copied);
+        for (const auto& [name, bytes] : copied) {
+            if (IsTemporaryName(name)) continue;
+            const auto found = original.find(name);
+            EXPECT_TRUE(found != original.end() && found->second == bytes)
+                << when << ": a real name holds a partial copy";
+        }
+        return copied;
+    };
+
+    int killedMidFile = 0;
+    for (int round = 0; round < 3; ++round) {
+        Process program(ProgramPath(), arguments, SW_HIDE);
+        ASSERT_TRUE(program.Started());
+        HWND main = WaitForDialog(program.Id(), true);
+        ASSERT_NE(main, nullptr);
+        PressGo(main, program.Id(), destination);
+        // Once a file is being written, somewhere inside it.
+        const std::wstring pattern = destination + L"\\data\\~tv*.part";
+        for (int waited = 0; waited < 20000; waited += 2) {
+            WIN32_FIND_DATAW data;
+            HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
+            if (find != INVALID_HANDLE_VALUE) {
+                ::FindClose(find);
+                break;
+            }
+            ::Sleep(2);
+        }
+        ::Sleep(random() % 40);
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, program.Id());
+        ASSERT_NE(process, nullptr);
+        ::TerminateProcess(process, 9);
+        ::CloseHandle(process);
+        program.ExitCode(5000);
+        const auto afterKill = checkRealNames("after the kill");
+        for (const auto& entry : afterKill) killedMidFile += IsTemporaryName(entry.first) ? 1 : 0;
+    }
+    std::printf("%d kills left a temporary behind\n", killedMidFile);
+
+    Process program(ProgramPath(), arguments, SW_HIDE);
+    ASSERT_TRUE(program.Started());
+    HWND main = WaitForDialog(program.Id(), true);
+    ASSERT_NE(main, nullptr);
+    PressGo(main, program.Id(), destination);
+    HWND completion = WaitForDialog(program.Id(), false, false, 120000);
+    ASSERT_NE(completion, nullptr) << "the job did not complete";
+    const LRESULT rows = ::SendMessageW(::GetDlgItem(main, IDC_RESULTS), LVM_GETITEMCOUNT, 0, 0);
+    EXPECT_EQ(rows, 0) << "a row for a job that copied everything";
+    ::PostMessageW(completion, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    for (int waited = 0; waited < 5000 && ::IsWindow(completion); waited += 50) ::Sleep(50);
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    EXPECT_EQ(program.ExitCode(), 2);
+
+    std::map<std::wstring, std::string> copied;
+    Collect(destination + L"\\data", L"", copied);
+    EXPECT_TRUE(copied == original) << "the rerun did not leave an exact copy (or left a temporary)";
+    for (const auto& [name, bytes] : copied) {
+        const auto found = original.find(name);
+        if (found == original.end() || found->second != bytes) std::printf("differs: %ls\n", name.c_str());
+    }
+    for (const auto& [name, bytes] : original) {
+        if (!copied.count(name)) std::printf("missing: %ls\n", name.c_str());
+    }
+    RemoveAll(root);
 }
 
 }  // namespace
