@@ -75,13 +75,15 @@ MainForm::MainForm(Platform& platform)
     folderChooser = [this](const wchar_t* title, UINT flags, std::wstring& path) {
         return ChooseWithShell(Handle(), title, flags, path);
     };
-    completionShower = [] {
+    // Both forms are owned by the main window, also while it is hidden: the
+    // form stays out of reach under them.
+    completionShower = [this] {
         CompletionForm form;
-        form.Show();
+        form.Show(Handle());
     };
-    aboutShower = [] {
+    aboutShower = [this] {
         AboutForm form;
-        form.Show();
+        form.Show(Handle());
     };
 }
 
@@ -308,7 +310,8 @@ LRESULT MainForm::OnBrowseDestination(WORD, WORD, HWND, bool&) {
 
 LRESULT MainForm::OnShowHide(WORD, WORD, HWND, bool&) {
     HWND window = Handle();
-    if (::GetForegroundWindow() == window && ::IsWindowVisible(window)) {
+    // Without an icon a hidden window could not be brought back.
+    if (::GetForegroundWindow() == window && ::IsWindowVisible(window) && IconInstalled()) {
         ::ShowWindow(window, SW_HIDE);
         return 0;
     }
@@ -329,8 +332,14 @@ void CALLBACK MainForm::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void MainForm::Tick() {
+    KeepReachable();
     control.Tick();
     if (rowsChanged && ::GetTickCount() - rowsChangedAt >= kRowsFlushDelayMs) FlushRows();
+}
+
+void MainForm::KeepReachable() {
+    if (RetryIcon()) return;
+    if (!::IsWindowVisible(Handle())) ::ShowWindow(Handle(), SW_SHOW);
 }
 
 // --- ControlView ---
@@ -473,7 +482,17 @@ void MainForm::ShowFigures(const StatusFigures& figures) {
     statusView.SetText(IDC_SKIPPED, figures.skipped);
 }
 
+// The tick that enters Completed only asks for the form: it opens once that
+// tick has run to its end, so the tick never goes on after the modal form
+// with the fields it read before it.
 void MainForm::ShowCompletion() {
+    ::PostMessageW(Handle(), kShowCompletionMessage, 0, 0);
+}
+
+LRESULT MainForm::OnShowCompletion(UINT, WPARAM, LPARAM, bool&) {
+    // Go pressed again before the form could open: the new copy runs on.
+    if (control.CurrentMode() != EngineMode::Completed) return 0;
     FlushRows();  // the final rows, before the form takes the loop
     if (completionShower) completionShower();
+    return 0;
 }

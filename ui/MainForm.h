@@ -45,6 +45,8 @@ public:
     static constexpr UINT kTimerPeriodMs = 100;
     // How long new rows may wait for idle time before a tick shows them.
     static constexpr DWORD kRowsFlushDelayMs = 250;
+    // Posted by the tick that enters Completed; opens the completion form.
+    static constexpr UINT kShowCompletionMessage = WM_APP + 1;
 
     // Browses for a folder (or file): title, BROWSEINFO flags, the chosen
     // path out. False when the user cancelled.
@@ -67,6 +69,7 @@ public:
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
+        MESSAGE_HANDLER(kShowCompletionMessage, OnShowCompletion)
         COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
         COMMAND_ID_HANDLER(IDC_GO, OnGo)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
@@ -145,6 +148,7 @@ private:
     LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnShowCompletion(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnAbout(WORD, WORD, HWND, bool&);
     LRESULT OnGo(WORD, WORD, HWND, bool&);
     LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
@@ -165,6 +169,9 @@ private:
     void ShowCompletion() override;
 
     void FlushRows();
+    // Retries a missing notification icon and, while there is none, shows
+    // the window: hidden without an icon, it could not be reached.
+    void KeepReachable();
     void LookUpControls();
     void SetUpResultList();
     void SetUpStatusView();
