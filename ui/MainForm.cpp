@@ -8,6 +8,8 @@
 #include "app/core/Diagnostics.h"
 #include "ui/AboutForm.h"
 #include "ui/CompletionForm.h"
+#include "ui/DpiScale.h"
+#include "ui/WindowDpi.h"
 #include "ui/control/ResultMessages.h"
 #include "ui/framework/AppModule.h"
 #include "ui/framework/CallbackGuard.h"
@@ -33,7 +35,9 @@ constexpr int kGoIcons[] = {IDI_COPY_GREY,  IDI_COPY,         IDI_COPY_PUSHED,  
                             IDI_PAUSE,      IDI_PAUSE_PUSHED, IDI_PAUSE_HOVER,  IDI_RESUME,
                             IDI_RESUME_PUSHED, IDI_RESUME_HOVER};
 
-constexpr int kGoImageSize = 80;
+// Sizes at 96 DPI; the form scales them to its own DPI.
+constexpr int kSmallImageSize = 16;
+constexpr int kLargeIconSize = 32;
 constexpr int kPathColumnWidth = 310;
 constexpr int kMessageColumnWidth = 250;
 constexpr UINT kMarqueeIntervalMs = 60;
@@ -139,12 +143,8 @@ LRESULT MainForm::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
         loop->AddIdleHandler(this);
     }
 
-    largeIcon.reset(LoadIconResource(IDI_APPLICATION_ICON, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
-    smallIcon.reset(
-        LoadIconResource(IDI_APPLICATION_ICON, ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-
+    dpi = WindowDpi(Handle());
+    LoadWindowIcons();
     InstallIcon(kTrayTooltip, smallIcon.get(), IDR_TRAY_MENU);  // the program runs without it when refused
 
     LookUpControls();
@@ -196,15 +196,32 @@ void MainForm::SetUpResultList() {
         c.pszText = const_cast<wchar_t*>(titles[column]);
         ::SendMessageW(results, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
     }
-    SetColumnWidth(results, 0, kPathColumnWidth);
-    SetColumnWidth(results, 1, kMessageColumnWidth);
+    SetColumnWidth(results, 0, DpiScale::Scale(kPathColumnWidth, dpi));
+    SetColumnWidth(results, 1, DpiScale::Scale(kMessageColumnWidth, dpi));
+    LoadListImages();
+}
 
-    listImages.reset(::ImageList_Create(16, 16, ILC_COLOR32, 1, 1));
+void MainForm::LoadWindowIcons() {
+    const int large = DpiScale::Scale(kLargeIconSize, dpi);
+    const int small = DpiScale::Scale(kSmallImageSize, dpi);
+    Win::UniqueIcon newLarge(LoadIconResource(IDI_APPLICATION_ICON, large, large));
+    Win::UniqueIcon newSmall(LoadIconResource(IDI_APPLICATION_ICON, small, small));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(newLarge.get()));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(newSmall.get()));
+    ChangeIcon(newSmall.get());  // the notification icon is the small one too
+    largeIcon = std::move(newLarge);
+    smallIcon = std::move(newSmall);
+}
+
+void MainForm::LoadListImages() {
+    const int side = DpiScale::Scale(kSmallImageSize, dpi);
+    Win::UniqueImageList images(::ImageList_Create(side, side, ILC_COLOR32, 1, 1));
     for (int id : kListIcons) {
-        Win::UniqueIcon icon(LoadIconResource(id, 16, 16));
-        ::ImageList_AddIcon(listImages.get(), icon.get());
+        Win::UniqueIcon icon(LoadIconResource(id, side, side));
+        ::ImageList_AddIcon(images.get(), icon.get());
     }
-    ::SendMessageW(results, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages.get()));
+    ::SendMessageW(results, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
+    listImages = std::move(images);
 }
 
 void MainForm::SetUpStatusView() {
@@ -223,24 +240,61 @@ void MainForm::SetUpStatusView() {
 }
 
 void MainForm::SetUpGoButton() {
+    // The room the template leaves the button before it takes its image's
+    // size: its own width, and down to the about button under it.
+    RECT cell{};
+    ::GetWindowRect(go.Handle(), &cell);
+    RECT below{};
+    ::GetWindowRect(about, &below);
+    goCell = {cell.right - cell.left, below.top - cell.top};
     go.SetBitmapButtonExtendedStyle(Framework::kBitmapButtonHover | Framework::kBitmapButtonAutoSize);
-    Win::UniqueImageList images(::ImageList_Create(kGoImageSize, kGoImageSize, ILC_COLOR32, 10, 1));
-    for (int id : kGoIcons) {
-        Win::UniqueIcon icon(LoadIconResource(id, kGoImageSize, kGoImageSize));
-        ::ImageList_AddIcon(images.get(), icon.get());
-    }
-    go.SetImageList(std::move(images));
+    LoadGoImages();
     go.SetImages(0, 0, 0, 0);
 }
 
+void MainForm::LoadGoImages() {
+    const int side = DpiScale::GoImageSide(dpi, goCell.cx, goCell.cy);
+    Win::UniqueImageList images(::ImageList_Create(side, side, ILC_COLOR32, 10, 1));
+    for (int id : kGoIcons) {
+        Win::UniqueIcon icon(LoadIconResource(id, side, side));
+        ::ImageList_AddIcon(images.get(), icon.get());
+    }
+    go.SetImageList(std::move(images));
+    // The layout keeps the button at its image's size, not at the template's.
+    DlgResize_SetOriginalSize(IDC_GO, side, side);
+    ::InvalidateRect(go.Handle(), nullptr, TRUE);
+}
+
 void MainForm::SetUpIconButtons() {
-    aboutIcon.reset(LoadIconResource(IDI_ABOUT, 16, 16));
-    browseSourceIcon.reset(LoadIconResource(IDI_BROWSE_SOURCE, 16, 16));
-    browseDestinationIcon.reset(LoadIconResource(IDI_BROWSE_DESTINATION, 16, 16));
+    const int side = DpiScale::Scale(kSmallImageSize, dpi);
+    aboutIcon.reset(LoadIconResource(IDI_ABOUT, side, side));
+    browseSourceIcon.reset(LoadIconResource(IDI_BROWSE_SOURCE, side, side));
+    browseDestinationIcon.reset(LoadIconResource(IDI_BROWSE_DESTINATION, side, side));
     ::SendMessageW(about, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(aboutIcon.get()));
     ::SendMessageW(browseSource, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(browseSourceIcon.get()));
     ::SendMessageW(browseDestination, BM_SETIMAGE, IMAGE_ICON,
                    reinterpret_cast<LPARAM>(browseDestinationIcon.get()));
+}
+
+// Only where the system tracks a DPI per monitor: the window moved to a
+// display of another scale. The dialog manager then resizes the window and
+// lays the controls out again (the message goes on to it); the form scales
+// what it laid out itself in pixels and loads the pictures for the new DPI.
+LRESULT MainForm::OnDpiChanged(UINT, WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    const int newDpi = LOWORD(wParam);
+    if (newDpi <= 0 || newDpi == dpi) return 0;
+    DlgResize_Scale(newDpi, dpi);
+    goCell = {::MulDiv(goCell.cx, newDpi, dpi), ::MulDiv(goCell.cy, newDpi, dpi)};
+    SetColumnWidth(results, 0, ::MulDiv(ColumnWidth(results, 0), newDpi, dpi));
+    SetColumnWidth(results, 1, ::MulDiv(ColumnWidth(results, 1), newDpi, dpi));
+    columnWidths.Reset();  // the width changes with the scale, not by the user
+    dpi = newDpi;
+    LoadWindowIcons();
+    LoadListImages();
+    LoadGoImages();
+    SetUpIconButtons();
+    return 0;
 }
 
 // --- Messages and commands ---
