@@ -79,8 +79,8 @@ MainForm::MainForm(Platform& platform)
     folderChooser = [this](const wchar_t* title, UINT flags, std::wstring& path) {
         return ChooseWithShell(Handle(), title, flags, path);
     };
-    // Both forms are owned by the main window, also while it is hidden: the
-    // form stays out of reach under them.
+    // Both forms are owned by the main window, also while it is hidden, so it
+    // takes no input while one of them is open.
     completionShower = [this] {
         CompletionForm form;
         form.Show(Handle());
@@ -246,14 +246,14 @@ void MainForm::SetUpGoButton() {
     ::GetWindowRect(go.Handle(), &cell);
     RECT below{};
     ::GetWindowRect(about, &below);
-    goCell = {cell.right - cell.left, below.top - cell.top};
+    goRoom = {cell.right - cell.left, below.top - cell.top};
     go.SetBitmapButtonExtendedStyle(Framework::kBitmapButtonHover | Framework::kBitmapButtonAutoSize);
     LoadGoImages();
     go.SetImages(0, 0, 0, 0);
 }
 
 void MainForm::LoadGoImages() {
-    const int side = DpiScale::GoImageSide(dpi, goCell.cx, goCell.cy);
+    const int side = DpiScale::GoImageSide(dpi, goRoom.cx, goRoom.cy);
     Win::UniqueImageList images(::ImageList_Create(side, side, ILC_COLOR32, 10, 1));
     for (int id : kGoIcons) {
         Win::UniqueIcon icon(LoadIconResource(id, side, side));
@@ -267,13 +267,19 @@ void MainForm::LoadGoImages() {
 
 void MainForm::SetUpIconButtons() {
     const int side = DpiScale::Scale(kSmallImageSize, dpi);
-    aboutIcon.reset(LoadIconResource(IDI_ABOUT, side, side));
-    browseSourceIcon.reset(LoadIconResource(IDI_BROWSE_SOURCE, side, side));
-    browseDestinationIcon.reset(LoadIconResource(IDI_BROWSE_DESTINATION, side, side));
-    ::SendMessageW(about, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(aboutIcon.get()));
-    ::SendMessageW(browseSource, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(browseSourceIcon.get()));
-    ::SendMessageW(browseDestination, BM_SETIMAGE, IMAGE_ICON,
-                   reinterpret_cast<LPARAM>(browseDestinationIcon.get()));
+    // Each button shows its new icon before the old one is destroyed.
+    const struct {
+        HWND button;
+        int id;
+        Win::UniqueIcon& icon;
+    } buttons[] = {{about, IDI_ABOUT, aboutIcon},
+                   {browseSource, IDI_BROWSE_SOURCE, browseSourceIcon},
+                   {browseDestination, IDI_BROWSE_DESTINATION, browseDestinationIcon}};
+    for (const auto& b : buttons) {
+        Win::UniqueIcon icon(LoadIconResource(b.id, side, side));
+        ::SendMessageW(b.button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+        b.icon = std::move(icon);
+    }
 }
 
 // Only where the system tracks a DPI per monitor: the window moved to a
@@ -285,7 +291,7 @@ LRESULT MainForm::OnDpiChanged(UINT, WPARAM wParam, LPARAM, bool& handled) {
     const int newDpi = LOWORD(wParam);
     if (newDpi <= 0 || newDpi == dpi) return 0;
     DlgResize_Scale(newDpi, dpi);
-    goCell = {::MulDiv(goCell.cx, newDpi, dpi), ::MulDiv(goCell.cy, newDpi, dpi)};
+    goRoom = {::MulDiv(goRoom.cx, newDpi, dpi), ::MulDiv(goRoom.cy, newDpi, dpi)};
     SetColumnWidth(results, 0, ::MulDiv(ColumnWidth(results, 0), newDpi, dpi));
     SetColumnWidth(results, 1, ::MulDiv(ColumnWidth(results, 1), newDpi, dpi));
     columnWidths.Reset();  // the width changes with the scale, not by the user

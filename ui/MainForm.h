@@ -233,7 +233,7 @@ private:
 
     ColumnWidths::Tracker columnWidths;
     int dpi = 96;              // the DPI the pictures are drawn for
-    SIZE goCell{};             // the room for the Go button's image, in pixels at dpi
+    SIZE goRoom{};             // the room for the Go button's image, in pixels at dpi
     bool startedWithoutArguments = false;
     bool closeInProgress = false;  // a close question is open
     bool rowsChanged = false;      // rows changed since the list view last learnt of them
