@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "app/MappedDrives.h"
 #include "app/System.h"
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
@@ -32,6 +33,10 @@ StartupEnvironment::LaunchResult SystemStartup::LaunchElevated(const std::wstrin
 
 bool SystemStartup::ModifyPrivilege(const std::wstring& name, bool enable) {
     return System::ModifyPrivilege(name, enable);
+}
+
+bool SystemStartup::UniversalName(const std::wstring& path, std::wstring& universal) {
+    return System::UniversalName(path, universal);
 }
 
 int SystemStartup::ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned style) {
@@ -108,7 +113,12 @@ int RunApplication(const std::wstring& commandLineTail, int showCommand, Startup
     }
 
     if (showCommand != SW_HIDE && environment.IsVistaOrLater()) {
-        const StartupEnvironment::LaunchResult launch = environment.LaunchElevated(path, commandLineTail);
+        // The elevated instance does not see this user's mapped drives.
+        const std::wstring parameters =
+            ParametersForElevation(commandLineTail, [&environment](const std::wstring& p, std::wstring& unc) {
+                return environment.UniversalName(p, unc);
+            });
+        const StartupEnvironment::LaunchResult launch = environment.LaunchElevated(path, parameters);
         if (launch.code == SE_ERR_FNF) Diagnostics::Report(L"Error executing: " + path, 0);
         // Started elevated, or the user declined: this instance is done. Any
         // other failure would leave the user with no program at all, so it

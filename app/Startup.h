@@ -26,6 +26,8 @@ public:
     };
     virtual LaunchResult LaunchElevated(const std::wstring& path, const std::wstring& parameters) = 0;
     virtual bool ModifyPrivilege(const std::wstring& name, bool enable) = 0;
+    // The UNC name of a path on a mapped network drive; false for any other.
+    virtual bool UniversalName(const std::wstring& path, std::wstring& universal) = 0;
     // A message box without owner window.
     virtual int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned style) = 0;
     // The full process command line, program path first.
@@ -41,6 +43,7 @@ public:
     std::wstring ModuleFileName() override;
     LaunchResult LaunchElevated(const std::wstring& path, const std::wstring& parameters) override;
     bool ModifyPrivilege(const std::wstring& name, bool enable) override;
+    bool UniversalName(const std::wstring& path, std::wstring& universal) override;
     int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned style) override;
     std::wstring CommandLine() override;
 };
@@ -55,7 +58,7 @@ extern const wchar_t* const kStartupErrorText;    // "The application could not 
 void ShowStartupError(StartupEnvironment& environment, const std::wstring& caption);
 
 // Runs the program: version check, elevated re-launch (unless started with
-// show command 0), backup privilege, main form, command line, the choosers
+// show command 0; paths on mapped network drives passed as UNC paths), backup privilege, main form, command line, the choosers
 // when there are no arguments, the message loop. Returns the exit code: the
 // closing command's id (2 or 32780), or 0 when start-up ended early or failed.
 int RunApplication(const std::wstring& commandLineTail, int showCommand, StartupEnvironment& environment);

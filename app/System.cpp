@@ -1,6 +1,7 @@
 #include "app/System.h"
 
 #include <windows.h>
+#include <winnetwk.h>
 
 #include <vector>
 
@@ -76,6 +77,25 @@ std::wstring ModuleFileName() {
         if (buffer.size() >= 32768) Diagnostics::Raise(L"GetModuleFileName failed.", ERROR_INSUFFICIENT_BUFFER);
         buffer.resize(buffer.size() * 2);
     }
+}
+
+bool UniversalName(const std::wstring& path, std::wstring& universal) {
+    // The record holds a pointer into the same buffer, followed by the name.
+    std::vector<unsigned char> buffer(sizeof(UNIVERSAL_NAME_INFOW) + (MAX_PATH + 1) * sizeof(wchar_t));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD result = ::WNetGetUniversalNameW(path.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size);
+        if (result == ERROR_MORE_DATA && size > buffer.size()) {
+            buffer.resize(size);
+            continue;
+        }
+        if (result != NO_ERROR) return false;
+        const auto* info = reinterpret_cast<const UNIVERSAL_NAME_INFOW*>(buffer.data());
+        if (info->lpUniversalName == nullptr || info->lpUniversalName[0] == L'\0') return false;
+        universal = info->lpUniversalName;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace System

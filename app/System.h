@@ -20,4 +20,9 @@ bool IsVistaOrLater();
 // diagnostic line "GetModuleFileName failed.".
 std::wstring ModuleFileName();
 
+// The universal (UNC) name of a path on a mapped network drive, from the
+// network provider (WNetGetUniversalNameW). False for any other path, which
+// leaves universal unchanged.
+bool UniversalName(const std::wstring& path, std::wstring& universal);
+
 }  // namespace System

@@ -23,9 +23,9 @@ public:
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
     END_MSG_MAP()
 
-    // Runs the form modally, owned by the window that is active now (none
-    // when the program has no active window, e.g. while it is hidden).
-    INT_PTR Show() { return this->DoModal(::GetActiveWindow()); }
+    // Runs the form modally, owned by owner (null: no owner). The owner is
+    // disabled while the form is open.
+    INT_PTR Show(HWND owner) { return this->DoModal(owner); }
 
     Framework::CHyperLink& Link() { return link; }
 

@@ -8,6 +8,8 @@
 #include "app/core/Diagnostics.h"
 #include "ui/AboutForm.h"
 #include "ui/CompletionForm.h"
+#include "ui/DpiScale.h"
+#include "ui/WindowDpi.h"
 #include "ui/control/ResultMessages.h"
 #include "ui/framework/AppModule.h"
 #include "ui/framework/CallbackGuard.h"
@@ -34,7 +36,9 @@ constexpr int kGoIcons[] = {IDI_COPY_GREY,  IDI_COPY,         IDI_COPY_PUSHED,  
                             IDI_PAUSE,      IDI_PAUSE_PUSHED, IDI_PAUSE_HOVER,  IDI_RESUME,
                             IDI_RESUME_PUSHED, IDI_RESUME_HOVER};
 
-constexpr int kGoImageSize = 80;
+// Sizes at 96 DPI; the form scales them to its own DPI.
+constexpr int kSmallImageSize = 16;
+constexpr int kLargeIconSize = 32;
 constexpr int kPathColumnWidth = 310;
 constexpr int kMessageColumnWidth = 250;
 constexpr UINT kMarqueeIntervalMs = 60;
@@ -76,13 +80,15 @@ MainForm::MainForm(Platform& platform)
     folderChooser = [this](const wchar_t* title, UINT flags, std::wstring& path) {
         return ChooseWithShell(Handle(), title, flags, path);
     };
-    completionShower = [] {
+    // Both forms are owned by the main window, also while it is hidden, so it
+    // takes no input while one of them is open.
+    completionShower = [this] {
         CompletionForm form;
-        form.Show();
+        form.Show(Handle());
     };
-    aboutShower = [] {
+    aboutShower = [this] {
         AboutForm form;
-        form.Show();
+        form.Show(Handle());
     };
 }
 
@@ -138,12 +144,8 @@ LRESULT MainForm::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
         loop->AddIdleHandler(this);
     }
 
-    largeIcon.reset(LoadIconResource(IDI_APPLICATION_ICON, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
-    smallIcon.reset(
-        LoadIconResource(IDI_APPLICATION_ICON, ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-
+    dpi = WindowDpi(Handle());
+    LoadWindowIcons();
     InstallIcon(kTrayTooltip, smallIcon.get(), IDR_TRAY_MENU);  // the program runs without it when refused
 
     LookUpControls();
@@ -195,15 +197,32 @@ void MainForm::SetUpResultList() {
         c.pszText = const_cast<wchar_t*>(titles[column]);
         ::SendMessageW(results, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
     }
-    SetColumnWidth(results, 0, kPathColumnWidth);
-    SetColumnWidth(results, 1, kMessageColumnWidth);
+    SetColumnWidth(results, 0, DpiScale::Scale(kPathColumnWidth, dpi));
+    SetColumnWidth(results, 1, DpiScale::Scale(kMessageColumnWidth, dpi));
+    LoadListImages();
+}
 
-    listImages.reset(::ImageList_Create(16, 16, ILC_COLOR32, 1, 1));
+void MainForm::LoadWindowIcons() {
+    const int large = DpiScale::Scale(kLargeIconSize, dpi);
+    const int small = DpiScale::Scale(kSmallImageSize, dpi);
+    Win::UniqueIcon newLarge(LoadIconResource(IDI_APPLICATION_ICON, large, large));
+    Win::UniqueIcon newSmall(LoadIconResource(IDI_APPLICATION_ICON, small, small));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(newLarge.get()));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(newSmall.get()));
+    ChangeIcon(newSmall.get());  // the notification icon is the small one too
+    largeIcon = std::move(newLarge);
+    smallIcon = std::move(newSmall);
+}
+
+void MainForm::LoadListImages() {
+    const int side = DpiScale::Scale(kSmallImageSize, dpi);
+    Win::UniqueImageList images(::ImageList_Create(side, side, ILC_COLOR32, 1, 1));
     for (int id : kListIcons) {
-        Win::UniqueIcon icon(LoadIconResource(id, 16, 16));
-        ::ImageList_AddIcon(listImages.get(), icon.get());
+        Win::UniqueIcon icon(LoadIconResource(id, side, side));
+        ::ImageList_AddIcon(images.get(), icon.get());
     }
-    ::SendMessageW(results, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages.get()));
+    ::SendMessageW(results, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
+    listImages = std::move(images);
 }
 
 void MainForm::SetUpStatusView() {
@@ -222,24 +241,67 @@ void MainForm::SetUpStatusView() {
 }
 
 void MainForm::SetUpGoButton() {
+    // The room the template leaves the button before it takes its image's
+    // size: its own width, and down to the about button under it.
+    RECT cell{};
+    ::GetWindowRect(go.Handle(), &cell);
+    RECT below{};
+    ::GetWindowRect(about, &below);
+    goRoom = {cell.right - cell.left, below.top - cell.top};
     go.SetBitmapButtonExtendedStyle(Framework::kBitmapButtonHover | Framework::kBitmapButtonAutoSize);
-    Win::UniqueImageList images(::ImageList_Create(kGoImageSize, kGoImageSize, ILC_COLOR32, 10, 1));
-    for (int id : kGoIcons) {
-        Win::UniqueIcon icon(LoadIconResource(id, kGoImageSize, kGoImageSize));
-        ::ImageList_AddIcon(images.get(), icon.get());
-    }
-    go.SetImageList(std::move(images));
+    LoadGoImages();
     go.SetImages(0, 0, 0, 0);
 }
 
+void MainForm::LoadGoImages() {
+    const int side = DpiScale::GoImageSide(dpi, goRoom.cx, goRoom.cy);
+    Win::UniqueImageList images(::ImageList_Create(side, side, ILC_COLOR32, 10, 1));
+    for (int id : kGoIcons) {
+        Win::UniqueIcon icon(LoadIconResource(id, side, side));
+        ::ImageList_AddIcon(images.get(), icon.get());
+    }
+    go.SetImageList(std::move(images));
+    // The layout keeps the button at its image's size, not at the template's.
+    DlgResize_SetOriginalSize(IDC_GO, side, side);
+    ::InvalidateRect(go.Handle(), nullptr, TRUE);
+}
+
 void MainForm::SetUpIconButtons() {
-    aboutIcon.reset(LoadIconResource(IDI_ABOUT, 16, 16));
-    browseSourceIcon.reset(LoadIconResource(IDI_BROWSE_SOURCE, 16, 16));
-    browseDestinationIcon.reset(LoadIconResource(IDI_BROWSE_DESTINATION, 16, 16));
-    ::SendMessageW(about, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(aboutIcon.get()));
-    ::SendMessageW(browseSource, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(browseSourceIcon.get()));
-    ::SendMessageW(browseDestination, BM_SETIMAGE, IMAGE_ICON,
-                   reinterpret_cast<LPARAM>(browseDestinationIcon.get()));
+    const int side = DpiScale::Scale(kSmallImageSize, dpi);
+    // Each button shows its new icon before the old one is destroyed.
+    const struct {
+        HWND button;
+        int id;
+        Win::UniqueIcon& icon;
+    } buttons[] = {{about, IDI_ABOUT, aboutIcon},
+                   {browseSource, IDI_BROWSE_SOURCE, browseSourceIcon},
+                   {browseDestination, IDI_BROWSE_DESTINATION, browseDestinationIcon}};
+    for (const auto& b : buttons) {
+        Win::UniqueIcon icon(LoadIconResource(b.id, side, side));
+        ::SendMessageW(b.button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+        b.icon = std::move(icon);
+    }
+}
+
+// Only where the system tracks a DPI per monitor: the window moved to a
+// display of another scale. The dialog manager then resizes the window and
+// lays the controls out again (the message goes on to it); the form scales
+// what it laid out itself in pixels and loads the pictures for the new DPI.
+LRESULT MainForm::OnDpiChanged(UINT, WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    const int newDpi = LOWORD(wParam);
+    if (newDpi <= 0 || newDpi == dpi) return 0;
+    DlgResize_Scale(newDpi, dpi);
+    goRoom = {::MulDiv(goRoom.cx, newDpi, dpi), ::MulDiv(goRoom.cy, newDpi, dpi)};
+    SetColumnWidth(results, 0, ::MulDiv(ColumnWidth(results, 0), newDpi, dpi));
+    SetColumnWidth(results, 1, ::MulDiv(ColumnWidth(results, 1), newDpi, dpi));
+    columnWidths.Reset();  // the width changes with the scale, not by the user
+    dpi = newDpi;
+    LoadWindowIcons();
+    LoadListImages();
+    LoadGoImages();
+    SetUpIconButtons();
+    return 0;
 }
 
 // --- Messages and commands ---
@@ -318,7 +380,8 @@ LRESULT MainForm::OnBrowseDestination(WORD, WORD, HWND, bool&) {
 
 LRESULT MainForm::OnShowHide(WORD, WORD, HWND, bool&) {
     HWND window = Handle();
-    if (::GetForegroundWindow() == window && ::IsWindowVisible(window)) {
+    // Without an icon a hidden window could not be brought back.
+    if (::GetForegroundWindow() == window && ::IsWindowVisible(window) && IconInstalled()) {
         ::ShowWindow(window, SW_HIDE);
         return 0;
     }
@@ -339,8 +402,14 @@ void CALLBACK MainForm::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void MainForm::Tick() {
+    KeepReachable();
     control.Tick();
     if (rowsChanged && ::GetTickCount() - rowsChangedAt >= kRowsFlushDelayMs) FlushRows();
+}
+
+void MainForm::KeepReachable() {
+    if (RetryIcon()) return;
+    if (!::IsWindowVisible(Handle())) ::ShowWindow(Handle(), SW_SHOW);
 }
 
 // --- ControlView ---
@@ -488,7 +557,17 @@ void MainForm::ShowCopyFailed() {
     SetTextIfChanged(statusLine, kCopyFailedText);
 }
 
+// The tick that enters Completed only asks for the form: it opens once that
+// tick has run to its end, so the tick never goes on after the modal form
+// with the fields it read before it.
 void MainForm::ShowCompletion() {
+    ::PostMessageW(Handle(), kShowCompletionMessage, 0, 0);
+}
+
+LRESULT MainForm::OnShowCompletion(UINT, WPARAM, LPARAM, bool&) {
+    // Go pressed again before the form could open: the new copy runs on.
+    if (control.CurrentMode() != EngineMode::Completed) return 0;
     FlushRows();  // the final rows, before the form takes the loop
     if (completionShower) completionShower();
+    return 0;
 }

@@ -45,6 +45,10 @@ public:
     static constexpr UINT kTimerPeriodMs = 100;
     // How long new rows may wait for idle time before a tick shows them.
     static constexpr DWORD kRowsFlushDelayMs = 250;
+    // Posted by the tick that enters Completed; opens the completion form.
+    static constexpr UINT kShowCompletionMessage = WM_APP + 1;
+    // WM_DPICHANGED, which headers for older systems do not declare.
+    static constexpr UINT kDpiChangedMessage = 0x02E0;
 
     // Browses for a folder (or file): title, BROWSEINFO flags, the chosen
     // path out. False when the user cancelled.
@@ -71,6 +75,8 @@ public:
         MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
         MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
+        MESSAGE_HANDLER(kShowCompletionMessage, OnShowCompletion)
+        MESSAGE_HANDLER(kDpiChangedMessage, OnDpiChanged)
         COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
         COMMAND_ID_HANDLER(IDC_GO, OnGo)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
@@ -117,6 +123,8 @@ public:
     void Tick();
     EngineControl& Control() { return control; }
     const BitmapButton& GoButton() const { return go; }
+    // The DPI the form drew its pictures for.
+    int Dpi() const { return dpi; }
     HWND StatusViewWindow() const { return statusView.Handle(); }
 
     // --- Seams for tests; each defaults to the real dialog ---
@@ -149,6 +157,8 @@ private:
     LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnShowCompletion(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnAbout(WORD, WORD, HWND, bool&);
     LRESULT OnGo(WORD, WORD, HWND, bool&);
     // The session may end at any time; once it does, the copy is cancelled
@@ -174,11 +184,19 @@ private:
     void ShowCopyFailed() override;
 
     void FlushRows();
+    // Retries a missing notification icon and, while there is none, shows
+    // the window: hidden without an icon, it could not be reached.
+    void KeepReachable();
     void LookUpControls();
     void SetUpResultList();
     void SetUpStatusView();
     void SetUpGoButton();
     void SetUpIconButtons();
+    // The pictures for the form's DPI: window and notification icons, list
+    // images, Go button images.
+    void LoadWindowIcons();
+    void LoadListImages();
+    void LoadGoImages();
     void EnableControl(HWND control, bool enable);
     void SetProgressMarquee(bool on);
     void ApplyProgressBar(ProgressBarChange change);
@@ -223,6 +241,8 @@ private:
     Win::UniqueIcon browseDestinationIcon;
 
     ColumnWidths::Tracker columnWidths;
+    int dpi = 96;              // the DPI the pictures are drawn for
+    SIZE goRoom{};             // the room for the Go button's image, in pixels at dpi
     bool startedWithoutArguments = false;
     bool closeInProgress = false;  // a close question is open
     bool rowsChanged = false;      // rows changed since the list view last learnt of them

@@ -1,5 +1,5 @@
-// The completion and about forms as the user meets them: centred over the
-// active window or, without one, in the work area; white; control 1034 a
+// The completion and about forms as the user meets them: owned by and
+// centred over the window that opens them or, without one, in the work area; white; control 1034 a
 // hyperlink to the web page; OK and Escape close them.
 
 #include <gtest/gtest.h>
@@ -28,11 +28,11 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 template <class Form>
-INT_PTR ShowAndClose(Form& form, WORD command, std::function<void(HWND)> check) {
+INT_PTR ShowAndClose(Form& form, WORD command, std::function<void(HWND)> check, HWND owner = nullptr) {
     whileOpen = std::move(check);
     closeWith = command;
     ::SetTimer(nullptr, 0, 150, &InspectAndClose);
-    return form.Show();
+    return form.Show(owner);
 }
 
 RECT WorkAreaOf(HWND window) {
@@ -42,7 +42,7 @@ RECT WorkAreaOf(HWND window) {
     return info.rcWork;
 }
 
-TEST(CompletionForm, WithoutAnActiveWindowItIsCentredInTheWorkAreaAndOkClosesIt) {
+TEST(CompletionForm, WithoutAnOwnerItIsCentredInTheWorkAreaAndOkClosesIt) {
     CompletionForm form;
     bool inspected = false;
     const INT_PTR result = ShowAndClose(form, IDOK, [&](HWND dialog) {
@@ -77,16 +77,20 @@ TEST(CompletionForm, ItsLinkLeadsToTheWebPageAndItsStaticsAreOnWhite) {
     });
 }
 
-TEST(AboutForm, IsCentredOverTheActiveWindowAndEscapeClosesIt) {
+TEST(AboutForm, IsCentredOverItsOwnerWhichItDisablesAndEscapeClosesIt) {
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 700, 500,
                                    nullptr, nullptr, nullptr, nullptr);
-    ::SetForegroundWindow(owner);
-    ::SetActiveWindow(owner);
+    // Another window is the active one: the owner is what counts.
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+    ::SetActiveWindow(other);
     AboutForm form;
     bool inspected = false;
     const INT_PTR result = ShowAndClose(form, IDCANCEL, [&](HWND dialog) {
         inspected = true;
         EXPECT_EQ(::GetWindow(dialog, GW_OWNER), owner);
+        EXPECT_FALSE(::IsWindowEnabled(owner));
         RECT r{};
         ::GetWindowRect(dialog, &r);
         RECT o{};
@@ -101,9 +105,11 @@ TEST(AboutForm, IsCentredOverTheActiveWindowAndEscapeClosesIt) {
         }
         EXPECT_TRUE(versionShown);
         EXPECT_EQ(form.Link().Label(), std::wstring(L"Visit the Torvane web site:\n") + TORVANE_WEB_ADDRESS_W);
-    });
+    }, owner);
     EXPECT_TRUE(inspected);
     EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    ::DestroyWindow(other);
     ::DestroyWindow(owner);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/ColumnWidths.h"
+#include "ui/DpiScale.h"
 #include "ui/framework/ButtonState.h"
 #include "ui/framework/Centering.h"
 #include "ui/framework/ResizeRule.h"
@@ -142,3 +143,23 @@ TEST(ColumnWidths, TheFirstWidthIsOnlyRememberedAndEachLaterOneSharesItsChange) 
 }
 
 }  // namespace
+
+TEST(DpiScale, SizesFollowTheFourScalesAndTheGoImageStaysInItsRoom) {
+    struct Case {
+        int dpi;
+        int small;  // a 16-pixel picture
+        int go;     // the Go image with room to spare
+    };
+    const Case cases[] = {{96, 16, 80}, {120, 20, 100}, {144, 24, 120}, {192, 32, 160},
+                          {0, 16, 80} /* unknown: 100% */, {168, 28, 140}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(DpiScale::Scale(16, c.dpi), c.small) << c.dpi;
+        EXPECT_EQ(DpiScale::GoImageSide(c.dpi, 500, 500), c.go) << c.dpi;
+        // A dialog font that leaves less room: the image shrinks to it, never below a pixel.
+        EXPECT_EQ(DpiScale::GoImageSide(c.dpi, 500, c.go - 7), c.go - 7) << c.dpi;
+        EXPECT_EQ(DpiScale::GoImageSide(c.dpi, c.go - 3, 500), c.go - 3) << c.dpi;
+        EXPECT_EQ(DpiScale::GoImageSide(c.dpi, 0, -5), 1) << c.dpi;
+    }
+    EXPECT_EQ(DpiScale::Scale(310, 120), 388);  // 387.5 rounds to nearest
+    EXPECT_EQ(DpiScale::Scale(-10, 144), -15);
+}

@@ -61,11 +61,11 @@ void CALLBACK CaptureActiveForm(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 template <class Form>
-void CaptureForm(const wchar_t* name) {
+void CaptureForm(const wchar_t* name, HWND owner) {
     formName = name;
     ::SetTimer(nullptr, 0, 200, &CaptureActiveForm);
     Form form;
-    form.Show();
+    form.Show(owner);
 }
 
 class AnswerOk : public Prompt {
@@ -149,8 +149,8 @@ int wmain(int argc, wchar_t** argv) {
         form.OnIdle();
         Capture(window, L"main-completed");
 
-        CaptureForm<CompletionForm>(L"completion-form");
-        CaptureForm<AboutForm>(L"about-form");
+        CaptureForm<CompletionForm>(L"completion-form", window);
+        CaptureForm<AboutForm>(L"about-form", window);
 
         // Wider and taller: the columns share the width, the panel stretches.
         RECT r{};

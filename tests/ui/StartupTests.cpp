@@ -74,6 +74,12 @@ public:
         launches.emplace_back(file, parameters);
         return launchResult;
     }
+    // Drive M: is mapped to \\server\share.
+    bool UniversalName(const std::wstring& local, std::wstring& universal) override {
+        if (local.compare(0, 2, L"M:") != 0) return false;
+        universal = L"\\\\server\\share" + local.substr(2);
+        return true;
+    }
     bool ModifyPrivilege(const std::wstring& name, bool enable) override {
         privileges.push_back(name + (enable ? L"+" : L"-"));
         if (!privilegeGranted) ::SetLastError(ERROR_FUNCTION_FAILED);
@@ -137,6 +143,13 @@ TEST_F(StartupTest, OnASystemWithElevationANormalStartRelaunchesWithTheSameTailA
     EXPECT_TRUE(system.privileges.empty());
     EXPECT_FALSE(system.formPrepared);
     EXPECT_TRUE(system.boxes.empty());
+}
+
+TEST_F(StartupTest, TheElevatedInstanceGetsPathsOnMappedDrivesAsUncPaths) {
+    system.vista = true;
+    EXPECT_EQ(RunApplication(L"\"M:\\Photos\" \"C:\\Backup\"", SW_SHOWNORMAL, system), 0);
+    ASSERT_EQ(system.launches.size(), 1u);
+    EXPECT_EQ(system.launches[0].second, L"\"\\\\server\\share\\Photos\" \"C:\\Backup\"");
 }
 
 TEST_F(StartupTest, ADeclinedElevationEndsSilentlyAndFileNotFoundLeavesADiagnosticLine) {
@@ -228,6 +241,14 @@ TEST(System, KnowsItsOwnPathAndTheSystemVersion) {
     const std::wstring path = System::ModuleFileName();
     EXPECT_NE(path.find(L"ui_startup_tests.exe"), std::wstring::npos) << path;
     EXPECT_TRUE(System::IsXPOrLater());
+}
+
+TEST(System, PathsOnLocalDrivesHaveNoUniversalName) {
+    for (const wchar_t* path : {L"C:\\windows", L"C:\\", L"Z:\\tmp", L"\\\\server\\share\\x", L"relative"}) {
+        std::wstring universal = L"unchanged";
+        EXPECT_FALSE(System::UniversalName(path, universal)) << testing::PrintToString(std::wstring(path));
+        EXPECT_EQ(universal, L"unchanged");
+    }
 }
 
 }  // namespace

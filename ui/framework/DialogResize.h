@@ -111,6 +111,30 @@ public:
         }
     }
 
+    // The window now shows at another DPI: the recorded rectangles, the
+    // client size they belong to and the smallest size change by
+    // numerator / denominator (new DPI / old DPI).
+    void DlgResize_Scale(int numerator, int denominator) {
+        if (numerator <= 0 || denominator <= 0) return;
+        const auto scale = [&](int value) { return ::MulDiv(value, numerator, denominator); };
+        for (Tracked& c : controls_) {
+            c.original = {scale(c.original.left), scale(c.original.top), scale(c.original.right),
+                          scale(c.original.bottom)};
+        }
+        originalClient_ = {scale(originalClient_.cx), scale(originalClient_.cy)};
+        minTrackSize_ = {scale(minTrackSize_.cx), scale(minTrackSize_.cy)};
+    }
+
+    // A tracked control sized itself (to its image, say): its recorded
+    // rectangle keeps its top-left corner and takes the new size.
+    void DlgResize_SetOriginalSize(int id, int cx, int cy) {
+        for (Tracked& c : controls_) {
+            if (c.id != id) continue;
+            c.original.right = c.original.left + cx;
+            c.original.bottom = c.original.top + cy;
+        }
+    }
+
     Layout::Size OriginalClientSize() const { return originalClient_; }
     Layout::Size MinTrackSize() const { return minTrackSize_; }
 

@@ -284,36 +284,43 @@ def with_overlay(base, overlay):
     return draw
 
 
+# Every picture comes in the sizes of the four display scales the program
+# picks from (100%, 125%, 150%, 200%); the program loads the one that
+# matches the window's DPI.
+SMALL = (16, 20, 24, 32)
+GO = (80, 100, 120, 160)
+APP = (16, 20, 24, 32, 40, 48, 64)
+
 ICONS = {
     # The program: window, taskbar and notification area.
-    "app.ico": (app_picture, (16, 32, 48)),
+    "app.ico": (app_picture, APP),
     # The Go button: copy (grey = nothing to copy), pause and resume, each
     # in a normal, a darker (pushed) and a lighter (hover) shade.
-    "copy_grey.ico": (lambda c: copy_picture(c, GREY), (80,)),
-    "copy.ico": (lambda c: copy_picture(c, BLUE), (80,)),
-    "copy_pushed.ico": (lambda c: copy_picture(c, shade(BLUE, 0.78)), (80,)),
-    "copy_hover.ico": (lambda c: copy_picture(c, shade(BLUE, 1.3)), (80,)),
-    "pause.ico": (lambda c: pause_picture(c, BLUE), (80,)),
-    "pause_pushed.ico": (lambda c: pause_picture(c, shade(BLUE, 0.78)), (80,)),
-    "pause_hover.ico": (lambda c: pause_picture(c, shade(BLUE, 1.3)), (80,)),
-    "resume.ico": (lambda c: resume_picture(c, BLUE), (80,)),
-    "resume_pushed.ico": (lambda c: resume_picture(c, shade(BLUE, 0.78)), (80,)),
-    "resume_hover.ico": (lambda c: resume_picture(c, shade(BLUE, 1.3)), (80,)),
+    "copy_grey.ico": (lambda c: copy_picture(c, GREY), GO),
+    "copy.ico": (lambda c: copy_picture(c, BLUE), GO),
+    "copy_pushed.ico": (lambda c: copy_picture(c, shade(BLUE, 0.78)), GO),
+    "copy_hover.ico": (lambda c: copy_picture(c, shade(BLUE, 1.3)), GO),
+    "pause.ico": (lambda c: pause_picture(c, BLUE), GO),
+    "pause_pushed.ico": (lambda c: pause_picture(c, shade(BLUE, 0.78)), GO),
+    "pause_hover.ico": (lambda c: pause_picture(c, shade(BLUE, 1.3)), GO),
+    "resume.ico": (lambda c: resume_picture(c, BLUE), GO),
+    "resume_pushed.ico": (lambda c: resume_picture(c, shade(BLUE, 0.78)), GO),
+    "resume_hover.ico": (lambda c: resume_picture(c, shade(BLUE, 1.3)), GO),
     # The result list: file and folder, plain and with each mark.
-    "item_file.ico": (small_file, (16,)),
-    "item_folder.ico": (small_folder, (16,)),
-    "item_file_bar.ico": (with_overlay(small_file, overlay_red_bar), (16,)),
-    "item_folder_bar.ico": (with_overlay(small_folder, overlay_red_bar), (16,)),
-    "item_file_warning.ico": (with_overlay(small_file, overlay_warning), (16,)),
-    "item_folder_warning.ico": (with_overlay(small_folder, overlay_warning), (16,)),
-    "item_file_cross.ico": (with_overlay(small_file, overlay_cross), (16,)),
-    "item_folder_cross.ico": (with_overlay(small_folder, overlay_cross), (16,)),
-    "item_file_tick.ico": (with_overlay(small_file, overlay_tick), (16,)),
-    "item_folder_tick.ico": (with_overlay(small_folder, overlay_tick), (16,)),
+    "item_file.ico": (small_file, SMALL),
+    "item_folder.ico": (small_folder, SMALL),
+    "item_file_bar.ico": (with_overlay(small_file, overlay_red_bar), SMALL),
+    "item_folder_bar.ico": (with_overlay(small_folder, overlay_red_bar), SMALL),
+    "item_file_warning.ico": (with_overlay(small_file, overlay_warning), SMALL),
+    "item_folder_warning.ico": (with_overlay(small_folder, overlay_warning), SMALL),
+    "item_file_cross.ico": (with_overlay(small_file, overlay_cross), SMALL),
+    "item_folder_cross.ico": (with_overlay(small_folder, overlay_cross), SMALL),
+    "item_file_tick.ico": (with_overlay(small_file, overlay_tick), SMALL),
+    "item_folder_tick.ico": (with_overlay(small_folder, overlay_tick), SMALL),
     # The small buttons: about, browse for the source, browse for the destination.
-    "about.ico": (question_mark, (16, 32)),
-    "browse_source.ico": (lambda c: folder_with_arrow(c, True), (16, 32)),
-    "browse_destination.ico": (lambda c: folder_with_arrow(c, False), (16, 32)),
+    "about.ico": (question_mark, SMALL),
+    "browse_source.ico": (lambda c: folder_with_arrow(c, True), SMALL),
+    "browse_destination.ico": (lambda c: folder_with_arrow(c, False), SMALL),
 }
 
 
