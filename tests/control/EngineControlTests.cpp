@@ -374,3 +374,48 @@ TEST_F(EngineControlTest, CopyThatEndsWhileTheCloseQuestionIsOpenIsNotCancelled)
 }
 
 }  // namespace
+
+namespace {
+
+// A copy thread that ended on a failure reaches Completed like any job (Go
+// starts the next one), but says it failed instead of announcing completion.
+TEST_F(EngineControlTest, AFailedCopyThreadIsShownAsFailedNotCompleted) {
+    ReachCopying();
+    engine.flags.copyDone = true;
+    engine.flags.copyFailed = true;
+    Tick(2);
+    EXPECT_EQ(control.CurrentMode(), EngineMode::Completed);
+    EXPECT_EQ(view.failures, 1);
+    EXPECT_EQ(view.completions, 0);
+}
+
+// The session ends while a copy runs or is paused: no question, the copy is
+// cancelled (its file in progress removed) and nothing runs afterwards.
+TEST_F(EngineControlTest, EndOfSessionCancelsWithoutAsking) {
+    for (bool paused : {false, true}) {
+        SCOPED_TRACE(paused ? "paused" : "copying");
+        FakeEngine localEngine;
+        RecordingView localView;
+        localView.fields = view.fields;
+        localEngine.existing = engine.existing;
+        EngineControl local{localEngine, platform, localView, prompt, clock};
+        local.SetDestinationCheck([](const DestinationRequest&) { return true; });
+        local.Tick();
+        localEngine.flags.discoveryStarted = localEngine.flags.discoveryDone = true;
+        local.Go();
+        local.Tick();
+        local.Tick();
+        ASSERT_EQ(local.CurrentMode(), EngineMode::Copying);
+        if (paused) local.Go();
+        localEngine.TakeLog();
+        local.EndSession();
+        EXPECT_EQ(localEngine.TakeLog(), paused ? (Log{"ResumeCopy", "CancelCopy", "StopDiscovery"})
+                                                : (Log{"CancelCopy", "StopDiscovery"}));
+        EXPECT_TRUE(prompt.asked.empty());
+        local.Tick();
+        local.Go();
+        EXPECT_TRUE(localEngine.TakeLog().empty()) << "nothing runs after the session ended";
+    }
+}
+
+}  // namespace
