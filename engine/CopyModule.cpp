@@ -6,20 +6,17 @@
 #include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
+#include "engine/Waits.h"
 
-CopyModule::CopyModule(Platform& platform)
-    : items(platform), statusLock(platform), pauseLock(platform), platform(platform) {}
+CopyModule::CopyModule(Platform& platform) : items(platform), platform(platform), gate(platform) {}
 
 CopyModule::~CopyModule() {
     cancelRequested = true;
-    if (paused) {
-        paused = false;
-        try {
-            pauseLock.Unlock();
-        } catch (const Exception&) {
-            // Not held by this thread after all; the join below still ends the worker
-            // only if its owner lets go, which is the owner's business.
-        }
+    try {
+        gate.Resume();
+    } catch (const Exception&) {
+        // Not held by this thread after all; the join below still ends the
+        // worker only if its owner lets go, which is the owner's business.
     }
     thread.reset();
 }
@@ -28,7 +25,7 @@ void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& desti
                        bool copyAttributesFlag) {
     // A job that completed while paused leaves the gate held by this thread;
     // a new job must not start behind it.
-    if (paused) Resume();
+    gate.Resume();
     destination = FullPathOf(destinationText, platform);
     includeSubfolders = includeSubfoldersFlag;
     copyAttributes = copyAttributesFlag;
@@ -42,7 +39,6 @@ void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& desti
     started = false;
     done = false;
     cancelRequested = false;
-    paused = false;
     failed = false;
     Diagnostics::Write(Diagnostics::FormatLine(
         L"CopyModule Setup: \nFrom: " + sourceText + L"\nTo: " + destinationText + L"\n", 0));
@@ -61,9 +57,10 @@ void CopyModule::Reset() {
         // The worker of a finished job is in its closing wait; one still
         // copying is cancelled so that no thread outlives its job.
         cancelRequested = true;
-        if (paused) Resume();
+        gate.Resume();
         thread.reset();
     }
+    gate.Resume();
     SetStatusText(L"");
     filesDone = 0;
     bytesCopied = 0;
@@ -75,31 +72,15 @@ void CopyModule::Reset() {
     failed = false;
 }
 
-void CopyModule::Pause() {
-    pauseLock.Lock();
-    paused = true;
-}
+void CopyModule::Pause() { gate.Pause(); }
 
-void CopyModule::Resume() {
-    paused = false;
-    pauseLock.Unlock();
-}
+void CopyModule::Resume() { gate.Resume(); }
 
 void CopyModule::Cancel() {
     cancelRequested = true;
     // A paused worker could never see the request.
-    if (paused) Resume();
+    gate.Resume();
     thread.reset();
-}
-
-std::wstring CopyModule::GetStatusText() {
-    MutexLock guard(statusLock);
-    return statusText;
-}
-
-void CopyModule::SetStatusText(const std::wstring& text) {
-    MutexLock guard(statusLock);
-    statusText = text;
 }
 
 std::wstring CopyModule::SkippedText() const {
@@ -118,7 +99,9 @@ std::uint32_t CopyModule::ThreadMain(void* module) {
         self->failed = true;
         self->platform.KeepAwake(false);
         try {
-            self->items.Push({ResultCode::Unspecified, self->currentSource, self->currentName, 0});
+            // Outside a file the item is the source being walked.
+            const bool isFolder = self->platform.IsFolder(self->currentSource);
+            self->items.Push({ResultCode::Unspecified, self->currentSource, self->currentName, 0, isFolder});
             self->SetStatusText(L"");
         } catch (const std::exception&) {
         }
@@ -127,7 +110,7 @@ std::uint32_t CopyModule::ThreadMain(void* module) {
 }
 
 void CopyModule::Run() {
-    platform.SleepMilliseconds(500);
+    SleepUnless(platform, 500, cancelRequested);
     started = true;
     platform.KeepAwake(true);
     for (std::size_t i = 0; i < sources.size(); ++i) {
@@ -137,7 +120,7 @@ void CopyModule::Run() {
     platform.KeepAwake(false);
     if (!cancelRequested) done = true;
     SetStatusText(L"");
-    platform.SleepMilliseconds(500);
+    SleepUnless(platform, 500, cancelRequested);
 }
 
 void CopyModule::CopySource(std::size_t index) {
@@ -146,6 +129,7 @@ void CopyModule::CopySource(std::size_t index) {
     const std::wstring source = FullPathOf(sources[index], platform);
     currentSource = source;
     currentName = L".";
+    attributeFree = IsUncPath(source) || IsUncPath(destination);
     if (!IsFolder(source, platform)) {
         CopyFile(L".", source, JoinPath(destination, FileNameOf(source)), kUnknownSize);
         return;
@@ -161,7 +145,7 @@ void CopyModule::CopySource(std::size_t index) {
             const ResultCode code = error == ErrorCode::kAccessDenied || error == ErrorCode::kPathNotFound
                                         ? ResultCode::AccessDeniedListing
                                         : ResultCode::ListingFailed;
-            items.Push({code, source, L".", error});
+            items.Push({code, source, L".", error, true});
             return;
         }
         folderName = label.empty() ? std::wstring(L"Local Disk") : label;
@@ -184,7 +168,7 @@ CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const
         error = ErrorCode::kAlreadyExists;
     }
     Diagnostics::Report(L"CreateDirectory failed.", static_cast<int>(error));
-    items.Push({ResultCode::AccessDeniedTarget, path, relativeName, error});
+    items.Push({ResultCode::AccessDeniedTarget, path, relativeName, error, true});
     return FolderState::Failed;
 }
 
@@ -200,16 +184,17 @@ bool CopyModule::IsOwnOutput(const std::wstring& source) {
 
 void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
                             bool recurse, bool created) {
-    if (copyAttributes && created && !IsDriveRoot(NormalizePath(source)) && !IsUncPath(NormalizePath(source)) &&
-        !IsDriveRoot(NormalizePath(target)) && !IsUncPath(NormalizePath(target))) {
-        CopyAttributes(source, relativeName, target);
+    // Paths here are full and normalised already; only a source drive's root
+    // has no attributes of its own to give.
+    if (copyAttributes && created && !attributeFree && !IsDriveRoot(source)) {
+        CopyFolderAttributes(source, relativeName, target);
     }
     if (cancelRequested) return;
     FindHandle find;
     FindEntry entry;
     std::uint32_t error = platform.FindFirst(JoinPath(source, L"*"), find, entry);
     if (error != ErrorCode::kSuccess) {
-        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error});
+        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error, true});
         return;
     }
     std::vector<std::wstring> subfolders;
@@ -220,12 +205,12 @@ void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring
             subfolders.push_back(entry.name);
         } else {
             CopyFile(JoinPath(relativeName, entry.name), JoinPath(source, entry.name), JoinPath(target, entry.name),
-                     entry.size);
+                     entry.size, entry.attributes, created);
         }
     } while ((error = platform.FindNext(find.get(), entry)) == ErrorCode::kSuccess);
     if (error != ErrorCode::kNoMoreFiles) {
         // The listing broke off: the files after the break were not copied.
-        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error});
+        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error, true});
     }
     if (!recurse) return;
     for (const auto& name : subfolders) {
@@ -235,7 +220,7 @@ void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring
         if (IsOwnOutput(subfolderSource)) {
             // The destination reached through the sources: copying it would
             // copy this copy's own output into itself without end.
-            items.Push({ResultCode::Unspecified, subfolderSource, subfolderName, ErrorCode::kAlreadyExists});
+            items.Push({ResultCode::Unspecified, subfolderSource, subfolderName, ErrorCode::kAlreadyExists, true});
             continue;
         }
         const std::wstring subfolderTarget = JoinPath(target, name);

@@ -7,6 +7,7 @@
 #include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
+#include "engine/Waits.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ std::uint32_t EnumerationModule::ThreadMain(void* module) {
 }
 
 void EnumerationModule::Run() {
-    platform.SleepMilliseconds(500);
+    SleepUnless(platform, 500, stopRequested);
     started = true;
     platform.KeepAwake(true);
     for (const auto& source : sources) {
@@ -112,7 +113,7 @@ void EnumerationModule::Enumerate(const std::wstring& relativeName, const std::w
     }
     std::uint32_t error = platform.FindFirst(JoinPath(path, L"*"), find, entry);
     if (error != ErrorCode::kSuccess) {
-        items.Push({ListingFailureCode(error), path, relativeName, error});
+        items.Push({ListingFailureCode(error), path, relativeName, error, true});
         return;
     }
     std::vector<std::wstring> subfolders;
@@ -124,10 +125,13 @@ void EnumerationModule::Enumerate(const std::wstring& relativeName, const std::w
             ++filesTotal;
             bytesTotal += entry.size;
         }
+        // A stop is seen between the entries of one folder: a listing of
+        // many thousand entries must not hold up the window that waits.
+        if (stopRequested) return;
     } while ((error = platform.FindNext(find.get(), entry)) == ErrorCode::kSuccess);
     if (error != ErrorCode::kNoMoreFiles) {
         // The listing broke off: what it would have held is unknown, so say so.
-        items.Push({ListingFailureCode(error), path, relativeName, error});
+        items.Push({ListingFailureCode(error), path, relativeName, error, true});
     }
     if (recurse) {
         for (const auto& name : subfolders) {

@@ -67,16 +67,13 @@ private:
     int unwinding;
 };
 
-bool IsAttributeFree(const std::wstring& path) {
-    const std::wstring normalized = NormalizePath(path);
-    return IsDriveRoot(normalized) || IsUncPath(normalized);
-}
-
 }  // namespace
 
 void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                          std::uint64_t expectedSize) {
-    if (PathExists(NormalizePath(target), platform)) {
+                          std::uint64_t expectedSize, std::uint32_t attributes, bool targetFolderIsNew) {
+    // In a folder this job created nothing can be in the way yet; the final
+    // rename still refuses to replace whatever appears meanwhile.
+    if (!targetFolderIsNew && PathExists(target, platform)) {
         ++skipped;
         return;
     }
@@ -96,11 +93,24 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
             return;
         }
     }
+    // The attributes the listing gave (read here only for a source named
+    // directly) are given to the file as it is created: a read-only target
+    // is still written through the handle that created it.
+    bool setAttributes = copyAttributes && !attributeFree;
+    std::uint32_t attributesUnread = ErrorCode::kSuccess;
+    if (setAttributes && attributes == kUnknownAttributes) {
+        attributesUnread = platform.GetAttributes(source, attributes);
+        // Nothing sound can be set then; the target keeps the default
+        // attributes, and a copy that succeeds says so.
+        if (attributesUnread != ErrorCode::kSuccess) setAttributes = false;
+    }
+    const std::uint32_t atCreation = setAttributes ? attributes & FileAttribute::kSetAtCreation : 0;
+
     // The bytes go to a temporary; the target's name appears only on a
     // complete, closed file.
     const std::wstring temporary = TemporaryName::For(target);
     FileHandle targetFile;
-    error = CreateTemporary(temporary, targetFile);
+    error = CreateTemporary(temporary, atCreation, targetFile);
     if (error != ErrorCode::kSuccess) {
         items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
@@ -113,7 +123,7 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     std::uint64_t written = 0;
     std::uint32_t failure = ErrorCode::kSuccess;
     for (;;) {
-        MutexLock gate(pauseLock);
+        gate.Pass();
         if (cancelRequested) {
             created.Discard();
             return;
@@ -125,13 +135,23 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         failure = platform.WriteFile(targetFile.get(), buffer.get(), bytesRead, bytesWritten);
         bytesCopied += bytesWritten;
         written += bytesWritten;
-        if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) continue;
+        if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) {
+            // A short read that brings the file to its listed size is its
+            // end: no further read is needed to learn that.
+            if (bytesRead < kBlockSize && written == expectedSize) break;
+            continue;
+        }
         // No later block may follow a block that did not arrive whole.
         if (failure == ErrorCode::kSuccess) failure = ErrorCode::kDiskFull;
         break;
     }
-    if (failure == ErrorCode::kSuccess && copyAttributes && !IsAttributeFree(source) && !IsAttributeFree(target)) {
-        CopyAttributes(source, relativeName, temporary);
+    if (failure == ErrorCode::kSuccess && attributesUnread != ErrorCode::kSuccess) {
+        items.Push({ResultCode::AttributesNotRead, source, relativeName, attributesUnread});
+    }
+    // Attributes a new file cannot be created with are set afterwards.
+    if (failure == ErrorCode::kSuccess && setAttributes && (attributes & FileAttribute::kSetLater)) {
+        error = platform.SetAttributes(temporary, atCreation | (attributes & FileAttribute::kSetLater));
+        if (error != ErrorCode::kSuccess) items.Push({ResultCode::AttributesNotWritten, source, relativeName, error});
     }
     // A failed close can lose data the system still held for the file, so
     // it counts like a failed write.
@@ -167,30 +187,33 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     }
 }
 
-std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, FileHandle& file) {
-    std::uint32_t error = platform.CreateNewFile(temporary, file);
+std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::uint32_t attributes, FileHandle& file) {
+    std::uint32_t error = platform.CreateNewFile(temporary, file, attributes);
     if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
     // A marked leftover of a copy that was killed. The temporary of a copy
     // that still runs is open without sharing, so it cannot be removed here.
     if (!TemporaryName::IsMarked(FileNameOf(temporary)) || !DeleteTarget(temporary)) return error;
-    return platform.CreateNewFile(temporary, file);
+    return platform.CreateNewFile(temporary, file, attributes);
 }
 
-void CopyModule::CopyAttributes(const std::wstring& source, const std::wstring& relativeName,
-                                const std::wstring& target) {
+void CopyModule::CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
+                                      const std::wstring& target) {
+    constexpr bool isFolder = true;
     std::uint32_t attributes = FileAttribute::kInvalid;
     std::uint32_t error = platform.GetAttributes(source, attributes);
     if (error != ErrorCode::kSuccess) {
         // Nothing sound can be set; the target keeps the default attributes.
-        items.Push({ResultCode::AttributesNotRead, source, relativeName, error});
+        items.Push({ResultCode::AttributesNotRead, source, relativeName, error, isFolder});
         return;
     }
     error = platform.SetAttributes(target, attributes);
-    if (error != ErrorCode::kSuccess) items.Push({ResultCode::AttributesNotWritten, source, relativeName, error});
+    if (error != ErrorCode::kSuccess) {
+        items.Push({ResultCode::AttributesNotWritten, source, relativeName, error, isFolder});
+    }
 }
 
 bool CopyModule::DeleteTarget(const std::wstring& path) {
-    if (PathExists(NormalizePath(path), platform)) platform.SetAttributes(path, 0);
+    if (PathExists(path, platform)) platform.SetAttributes(path, 0);
     const std::uint32_t error = platform.RemoveFile(path);
     return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
 }

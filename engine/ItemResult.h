@@ -14,9 +14,14 @@ struct ItemResult {
     std::wstring relativeName;
     // The platform error code taken at the failure.
     std::uint32_t error = 0;
+    // The item is a folder (a listing, a folder's creation or attributes):
+    // the thread that found the failure knows, so the window never asks the
+    // file system.
+    bool isFolder = false;
 };
 
 inline bool operator==(const ItemResult& a, const ItemResult& b) {
-    return a.code == b.code && a.path == b.path && a.relativeName == b.relativeName && a.error == b.error;
+    return a.code == b.code && a.path == b.path && a.relativeName == b.relativeName && a.error == b.error &&
+           a.isFolder == b.isFolder;
 }
 inline bool operator!=(const ItemResult& a, const ItemResult& b) { return !(a == b); }

@@ -15,8 +15,16 @@ constexpr std::uint32_t kTemporary = 0x100;
 constexpr std::uint32_t kReparsePoint = 0x400;
 constexpr std::uint32_t kCompressed = 0x800;
 constexpr std::uint32_t kNotContentIndexed = 0x2000;
+constexpr std::uint32_t kOffline = 0x1000;
 // What an attribute read returns on failure (INVALID_FILE_ATTRIBUTES).
 constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
+
+// The attributes a new file is created with, and those only a later set can
+// give it. Others (directory, reparse point, compression, offline...) describe
+// how the source is stored and are never copied: a copy is an ordinary file
+// whose data is all there.
+constexpr std::uint32_t kSetAtCreation = kReadOnly | kHidden | kSystem | kArchive | kTemporary;
+constexpr std::uint32_t kSetLater = kNotContentIndexed;
 
 }  // namespace FileAttribute
 

@@ -71,10 +71,12 @@ public:
     // Opens an existing file for reading with backup semantics; other openers
     // may read it at the same time but not write it.
     virtual std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) = 0;
-    // Creates a new file for exclusive reading and writing. Fails with
-    // kFileExists (or kAlreadyExists) when anything of that name exists: an
-    // existing file is never opened, truncated or replaced.
-    virtual std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file) = 0;
+    // Creates a new file for exclusive reading and writing, with the given
+    // attributes (FileAttribute::kSetAtCreation bits; a read-only file is
+    // still written through this handle). Fails with kFileExists (or
+    // kAlreadyExists) when anything of that name exists: an existing file is
+    // never opened, truncated or replaced.
+    virtual std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes = 0) = 0;
     // Synchronous read of up to size bytes; 0 bytes read at the end of the file.
     virtual std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size,
                                    std::uint32_t& bytesRead) = 0;

@@ -14,8 +14,8 @@ public:
     std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override {
         return Adopt(inner.OpenForBackupRead(path, file), file);
     }
-    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file) override {
-        return Adopt(inner.CreateNewFile(path, file), file);
+    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes = 0) override {
+        return Adopt(inner.CreateNewFile(path, file, attributes), file);
     }
     std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
         return inner.ReadFile(file, buffer, size, bytesRead);

@@ -298,10 +298,13 @@ std::uint32_t PosixPlatform::OpenForBackupRead(const std::wstring& path, FileHan
     return ErrorCode::kSuccess;
 }
 
-std::uint32_t PosixPlatform::CreateNewFile(const std::wstring& path, FileHandle& file) {
+std::uint32_t PosixPlatform::CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes) {
     std::string posix;
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
-    const int fd = open(posix.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Read-only is the absence of write permission; the descriptor opened
+    // here may write all the same.
+    const mode_t mode = (attributes & FileAttribute::kReadOnly) ? 0444 : 0666;
+    const int fd = open(posix.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0) return ErrorFromErrno(errno, posix);
     file.reset(*this, fd);
     return ErrorCode::kSuccess;

@@ -25,7 +25,7 @@ public:
     std::uint32_t ToPosixPath(const std::wstring& path, std::string& posixPath) const;
 
     std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override;
-    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file) override;
+    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes = 0) override;
     std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size, std::uint32_t& bytesRead) override;
     std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
                             std::uint32_t& bytesWritten) override;

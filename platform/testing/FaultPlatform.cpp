@@ -61,6 +61,11 @@ void FaultPlatform::ReportReparseTag(const std::wstring& pathSuffix, std::uint32
     reportedTags[pathSuffix] = tag;
 }
 
+void FaultPlatform::ReportAttributes(const std::wstring& pathSuffix, std::uint32_t bits) {
+    std::lock_guard<SpinLock> guard(lock);
+    reportedAttributes[pathSuffix] = bits;
+}
+
 void FaultPlatform::OnRead(std::function<void(const std::wstring&, int)> hook) {
     std::lock_guard<SpinLock> guard(lock);
     readHook = std::move(hook);
@@ -135,10 +140,10 @@ std::uint32_t FaultPlatform::OpenForBackupRead(const std::wstring& path, FileHan
     return ErrorCode::kSuccess;
 }
 
-std::uint32_t FaultPlatform::CreateNewFile(const std::wstring& path, FileHandle& file) {
+std::uint32_t FaultPlatform::CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes) {
     if (std::uint32_t error = Check(PlatformCall::CreateNewFile, path)) return error;
     FileHandle created;
-    const std::uint32_t error = inner.CreateNewFile(path, created);
+    const std::uint32_t error = inner.CreateNewFile(path, created, attributes);
     if (error) return error;
     const NativeHandle value = created.release();
     {
@@ -231,7 +236,11 @@ std::uint32_t FaultPlatform::GetAttributes(const std::wstring& path, std::uint32
         attributes = FileAttribute::kInvalid;
         return error;
     }
-    return inner.GetAttributes(path, attributes);
+    const std::uint32_t error = inner.GetAttributes(path, attributes);
+    if (error != ErrorCode::kSuccess) return error;
+    std::lock_guard<SpinLock> guard(lock);
+    if (const auto* bits = FindBySuffix(reportedAttributes, path)) attributes |= *bits;
+    return error;
 }
 
 std::uint32_t FaultPlatform::SetAttributes(const std::wstring& path, std::uint32_t attributes) {
@@ -257,7 +266,7 @@ std::uint32_t FaultPlatform::CreateFolderTree(const std::wstring& path) {
 void FaultPlatform::AdjustEntry(NativeHandle find, FindEntry& entry) {
     const std::wstring folder = PathOf(find);
     std::lock_guard<SpinLock> guard(lock);
-    if (reportedSizes.empty() && reportedTags.empty()) return;
+    if (reportedSizes.empty() && reportedTags.empty() && reportedAttributes.empty()) return;
     const std::wstring full = folder == entry.name || EndsWith(folder, L"\\" + entry.name) ? folder
                                                                                         : folder + L"\\" + entry.name;
     if (const auto* size = FindBySuffix(reportedSizes, full)) entry.size = *size;
@@ -265,6 +274,7 @@ void FaultPlatform::AdjustEntry(NativeHandle find, FindEntry& entry) {
         entry.attributes |= FileAttribute::kReparsePoint;
         entry.reparseTag = *tag;
     }
+    if (const auto* bits = FindBySuffix(reportedAttributes, full)) entry.attributes |= *bits;
 }
 
 std::uint32_t FaultPlatform::FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) {

@@ -3,7 +3,7 @@
 // platform, except the ones a test told it to fail. It can fail any call for
 // a path with a chosen error, refuse the Nth write of a file (after accepting
 // part of the block), make a file end early while it is read, report another
-// size or reparse tag for an entry in listings, run a hook before each read, make mutex waits
+// size, reparse tag or extra attributes for an entry, run a hook before each read, make mutex waits
 // report abandoned or failed, and return at once from sleeps.
 //
 // Paths are matched by suffix (L"\\b.txt" matches every path ending so; an
@@ -68,6 +68,9 @@ public:
     void ReportSize(const std::wstring& pathSuffix, std::uint64_t size);
     // Listings report matching entries as reparse points with this tag.
     void ReportReparseTag(const std::wstring& pathSuffix, std::uint32_t tag);
+    // Attribute reads and listings report these attribute bits as well for
+    // matching paths (bits the inner platform cannot store, say).
+    void ReportAttributes(const std::wstring& pathSuffix, std::uint32_t bits);
     // Called before every read with the file's path and the 1-based number of
     // the read on its handle, on the reading thread.
     void OnRead(std::function<void(const std::wstring& path, int readNumber)> hook);
@@ -84,7 +87,7 @@ public:
     std::vector<std::uint32_t> Sleeps() const;
 
     std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override;
-    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file) override;
+    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes = 0) override;
     std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size, std::uint32_t& bytesRead) override;
     std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
                             std::uint32_t& bytesWritten) override;
@@ -158,6 +161,7 @@ private:
     std::map<std::wstring, std::uint64_t> readLimits;
     std::map<std::wstring, std::uint64_t> reportedSizes;
     std::map<std::wstring, std::uint32_t> reportedTags;
+    std::map<std::wstring, std::uint32_t> reportedAttributes;
     std::vector<std::wstring> hiddenPaths;
     std::map<NativeHandle, OpenFile> files;
     std::map<NativeHandle, std::wstring> listings;

@@ -41,9 +41,9 @@ std::uint32_t Win32Platform::OpenForBackupRead(const std::wstring& path, FileHan
     return ERROR_SUCCESS;
 }
 
-std::uint32_t Win32Platform::CreateNewFile(const std::wstring& path, FileHandle& file) {
-    const HANDLE handle =
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+std::uint32_t Win32Platform::CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes) {
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      attributes & FileAttribute::kSetAtCreation, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastError();
     file.reset(*this, FromHandle(handle));
     return ERROR_SUCCESS;

@@ -133,7 +133,8 @@ TEST_F(ControlIntegrationTest, CloseWhileCopyingPausesAsksAndCancels) {
 
     prompt.answers = {PromptAnswer::kNo};
     prompt.whileOpen = [&] {
-        control.Tick();
+        // The worker parks at its next block boundary; the ticks then show it.
+        EXPECT_TRUE(TickUntilMode(EngineMode::Paused));
         EXPECT_EQ(view.modes.back(), EngineMode::Paused);
     };
     EXPECT_FALSE(control.RequestClose());
@@ -144,7 +145,7 @@ TEST_F(ControlIntegrationTest, CloseWhileCopyingPausesAsksAndCancels) {
     prompt.whileOpen = nullptr;
     EXPECT_TRUE(control.RequestClose());
     EXPECT_FALSE(copy.done.load());
-    EXPECT_FALSE(copy.paused.load());
+    EXPECT_FALSE(copy.IsPaused());
     EXPECT_FALSE(static_cast<bool>(copy.thread));
 }
 

@@ -20,11 +20,15 @@ public:
     uint32_t NowMs() override { return now; }
 };
 
-// The platform, with the folder test answered from a list.
+// The platform, with the folder test answered from a list and counted.
 class FolderListPlatform : public FaultPlatform {
 public:
     std::set<std::wstring> folders;
-    bool IsFolder(const std::wstring& path) override { return folders.count(path) != 0; }
+    int folderTests = 0;
+    bool IsFolder(const std::wstring& path) override {
+        ++folderTests;
+        return folders.count(path) != 0;
+    }
 };
 
 class EngineControlTest : public ::testing::Test {
@@ -252,13 +256,13 @@ TEST_F(EngineControlTest, ChangingOnlyIncludeSubfoldersRestartsDiscovery) {
     EXPECT_EQ(view.modes.back(), EngineMode::Idle);
 }
 
+// The folder flag comes with each item: no path is looked up on this thread.
 TEST_F(EngineControlTest, DrainShowsDiscoveryItemsFirstInRowOrderWithMessagesAndImages) {
-    platform.folders.insert(L"C:\\data\\sub");
     Tick();
     engine.copyItems.push_back({ResultCode::FileLocked, L"C:\\data\\sub\\c.txt", L".\\sub\\c.txt", 32});
-    engine.copyItems.push_back({ResultCode::AttributesNotWritten, L"C:\\data\\sub\\", L".\\sub", 5});
+    engine.copyItems.push_back({ResultCode::AttributesNotWritten, L"C:\\data\\sub\\", L".\\sub", 5, true});
     engine.copyItems.push_back({ResultCode::PartialCopy, L"C:\\data\\b.txt", L".\\b.txt", 0});
-    engine.discoveryItems.push_back({ResultCode::ListingFailed, L"C:\\data\\x", L"data\\x", 21});
+    engine.discoveryItems.push_back({ResultCode::ListingFailed, L"C:\\data\\x", L"data\\x", 21, true});
     Tick();
     ASSERT_EQ(view.rows.size(), 4u);
     EXPECT_EQ(view.rows[0].name, L"data\\x");
@@ -266,9 +270,10 @@ TEST_F(EngineControlTest, DrainShowsDiscoveryItemsFirstInRowOrderWithMessagesAnd
     EXPECT_EQ(view.rows[0].image, 7);
     EXPECT_EQ(view.rows[1].index, 0u);  // '.' sorts before 'd'
     EXPECT_EQ(view.rows[2].index, 0u);  // .\sub before its contents
-    EXPECT_EQ(view.rows[2].image, 5);   // attributes of a folder (trailing backslash normalised)
+    EXPECT_EQ(view.rows[2].image, 5);   // attributes of a folder
     EXPECT_EQ(view.rows[3].index, 0u);  // a file before the folder
     EXPECT_EQ(view.rows[3].image, 6);
+    EXPECT_EQ(platform.folderTests, 0);
     const wchar_t* order[] = {L".\\b.txt", L".\\sub", L".\\sub\\c.txt", L"data\\x"};
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(control.Rows().At(i).item.relativeName, order[i]);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <numeric>
 
 #include "app/core/Diagnostics.h"
 #include "tests/engine/EngineFixture.h"
@@ -41,7 +42,10 @@ TEST_F(CopyWorker, FolderGoesIntoDestinationUnderItsName) {
     EXPECT_TRUE(Copier().done);
     EXPECT_EQ(Copier().GetStatusText(), L"");
     EXPECT_EQ(platform.KeepAwakeCalls(), (std::vector<bool>{true, false}));
-    EXPECT_EQ(platform.Sleeps(), (std::vector<std::uint32_t>{500, 500}));
+    // The two fixed waits, in slices a cancel can cut short.
+    const auto sleeps = platform.Sleeps();
+    EXPECT_EQ(std::accumulate(sleeps.begin(), sleeps.end(), 0u), 1000u);
+    EXPECT_LE(*std::max_element(sleeps.begin(), sleeps.end()), 10u);
     EXPECT_TRUE(Drain(Copier().items).empty());
 }
 
@@ -104,7 +108,7 @@ TEST_F(CopyWorker, FolderThatCannotBeListedIsReportedAndTheWalkGoesOn) {
     const auto items = Drain(Copier().items);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data\\sub"), L".\\sub",
-                                    ErrorCode::kNotReady}));
+                                    ErrorCode::kNotReady, true}));
     EXPECT_EQ(ReadAll(Out() + L"\\data\\z\\z.txt"), "z");
     EXPECT_TRUE(Copier().done);
 }
@@ -115,7 +119,8 @@ TEST_F(CopyWorker, ListingThatBreaksOffIsReported) {
     RunCopy(tree.Path(L"data"), Out());
     const auto items = Drain(Copier().items);
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data"), L".", ErrorCode::kIoDevice}));
+    EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data"), L".", ErrorCode::kIoDevice,
+                                    true}));
 }
 
 TEST_F(CopyWorker, FolderThatCannotBeCreatedShowsAsFailuresOfItsFiles) {
@@ -128,11 +133,11 @@ TEST_F(CopyWorker, FolderThatCannotBeCreatedShowsAsFailuresOfItsFiles) {
     // copied has a row, and no attributes are set on a folder the job did not make.
     EXPECT_EQ(Drain(Copier().items),
               (std::vector<ItemResult>{
-                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAccessDenied},
+                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAccessDenied, true},
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\c.txt", L".\\sub\\c.txt",
                    ErrorCode::kPathNotFound},
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\empty", L".\\sub\\empty",
-                   ErrorCode::kPathNotFound}}));
+                   ErrorCode::kPathNotFound, true}}));
     EXPECT_EQ(ReadAll(Out() + L"\\data\\a.txt"), "a");
     EXPECT_TRUE(Copier().done);
 }
@@ -186,11 +191,12 @@ TEST_F(CopyWorker, ExistingItemsInTheDestinationAreNeverAltered) {
     RunCopy(tree.Path(L"data"), Out());
     EXPECT_EQ(Drain(Copier().items),
               (std::vector<ItemResult>{
-                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAlreadyExists},
+                  {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAlreadyExists,
+                   true},
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\c.txt", L".\\sub\\c.txt",
                    ErrorCode::kPathNotFound},
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\empty", L".\\sub\\empty",
-                   ErrorCode::kPathNotFound}}));
+                   ErrorCode::kPathNotFound, true}}));
     EXPECT_EQ(ReadAll(Out() + L"\\data\\sub"), "a user's file");
     std::uint32_t attributes = 0;
     ASSERT_EQ(platform.GetAttributes(Out() + L"\\data\\sub", attributes), 0u);
@@ -269,7 +275,7 @@ TEST_F(CopyWorker, DriveRootWithoutReadableLabelIsReportedNotSkippedSilently) {
     RunCopy(L"Z:\\", Out());
     const auto items = Drain(Copier().items);
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, L"Z:\\", L".", ErrorCode::kNotReady}));
+    EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, L"Z:\\", L".", ErrorCode::kNotReady, true}));
     EXPECT_TRUE(platform.IsEmptyFolder(Out()));
     EXPECT_TRUE(Copier().done);
 }
@@ -289,7 +295,9 @@ TEST(CopyWorkerDrive, DriveRootGoesIntoItsLabelOrLocalDisk) {
     EXPECT_EQ(Snapshot(tree.Path(L"out")),
               (Files{{L"Local Disk\\", ""}, {L"Local Disk\\top.txt", "t"}, {L"Local Disk\\sub\\", ""},
                      {L"Local Disk\\sub\\s.txt", "s"}}));
-    EXPECT_EQ(platform.Calls(PlatformCall::GetAttributes), 3) << "two files and sub, never the root";
+    // The files take the attributes their listing gave; sub's are read for
+    // the folder; the root has none of its own to give.
+    EXPECT_EQ(platform.Calls(PlatformCall::GetAttributes), 1) << "sub only, never the root";
 }
 #endif
 

@@ -75,7 +75,7 @@ TEST_F(Discovery, ListingFailuresAreItemsNamedFromTheSource) {
         discovery.Run();
         const auto items = Drain(discovery.items);
         ASSERT_EQ(items.size(), 1u);
-        EXPECT_EQ(items[0], (ItemResult{c.code, tree.Path(L"data\\x"), L"data\\x", c.error}));
+        EXPECT_EQ(items[0], (ItemResult{c.code, tree.Path(L"data\\x"), L"data\\x", c.error, true}));
         EXPECT_EQ(discovery.filesTotal, 5);
         EXPECT_EQ(discovery.foldersTotal, 3);
         EXPECT_TRUE(discovery.done);
@@ -89,7 +89,7 @@ TEST_F(Discovery, ListingThatBreaksOffIsReported) {
     const auto items = Drain(discovery.items);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, tree.Path(L"data\\sub"), L"data\\sub",
-                                    ErrorCode::kIoDevice}));
+                                    ErrorCode::kIoDevice, true}));
 }
 
 TEST_F(Discovery, VanishedSourceCountsAsAFolderThatCannotBeListed) {
@@ -103,7 +103,7 @@ TEST_F(Discovery, VanishedSourceCountsAsAFolderThatCannotBeListed) {
     const auto items = Drain(module->items);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"gone"), L".",
-                                    ErrorCode::kPathNotFound}));
+                                    ErrorCode::kPathNotFound, true}));
 }
 
 TEST_F(Discovery, ConfigureAndSourceComparison) {

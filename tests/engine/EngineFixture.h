@@ -46,5 +46,5 @@ inline std::ostream& operator<<(std::ostream& out, const ItemResult& item) {
     for (wchar_t c : item.path) path.push_back(static_cast<char>(c));
     for (wchar_t c : item.relativeName) name.push_back(static_cast<char>(c));
     return out << "{code " << static_cast<int>(item.code) << ", " << path << ", " << name << ", error " << item.error
-               << "}";
+               << (item.isFolder ? ", folder" : "") << "}";
 }

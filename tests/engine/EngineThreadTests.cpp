@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <numeric>
 #include <thread>
 
 #include "app/core/Diagnostics.h"
@@ -31,17 +32,15 @@ protected:
         tree.Folder(L"out");
         Copier().Setup(sourceText, tree.Path(L"out"), true, true);
         Copier().started = true;
-        mainWaiting = false;
+        released = false;
         Copier().Start();
     }
     bool ThreadEnded() { return WaitFor([&] { return Copier().done || Copier().failed; }); }
 
     // Holds the worker inside the given read of the file named by suffix
-    // until the main thread waits for a lock or requests a cancel; then lets
-    // the main thread have the pause gate first, as a fair lock would (a
-    // POSIX mutex lets the releasing thread take it straight back).
+    // until the test lets it go (or a cancel is requested): a block that
+    // hangs, as one on a dead network share can.
     void HoldAtRead(const std::wstring& suffix, int readNumber) {
-        const auto mainThread = std::this_thread::get_id();
         CopyModule* module = &Copier();
         platform.OnRead([this, module, suffix, readNumber](const std::wstring& path, int number) {
             if (number != readNumber || path.size() < suffix.size() ||
@@ -49,22 +48,13 @@ protected:
                 return;
             }
             reached = true;
-            WaitFor([&] { return mainWaiting || module->cancelRequested; });
-        });
-        platform.OnMutexWait([this, module, mainThread] {
-            if (std::this_thread::get_id() == mainThread) {
-                mainWaiting = true;
-            } else if (mainWaiting && !module->paused && !handedOver.exchange(true)) {
-                // The main thread set paused once it held the gate.
-                WaitFor([&] { return module->paused.load(); }, 2s);
-            }
+            WaitFor([&] { return released.load() || module->cancelRequested.load(); }, 30s);
         });
     }
     bool Reached() { return WaitFor([&] { return reached.load(); }); }
 
     std::atomic<bool> reached{false};
-    std::atomic<bool> mainWaiting{false};
-    std::atomic<bool> handedOver{false};
+    std::atomic<bool> released{false};
 };
 
 TEST_F(EngineThreads, DiscoveryRunsWithItsStartWaitAndCanBeStoppedAndRestarted) {
@@ -76,8 +66,11 @@ TEST_F(EngineThreads, DiscoveryRunsWithItsStartWaitAndCanBeStoppedAndRestarted) 
     Diagnostics::Capture capture;
     discovery.Start();
     EXPECT_TRUE(capture.Contains(L"[Enumeration started] \n  " + tree.Path(L"data") + L"\n [0]\n"));
-    // Stopped inside its 500 ms wait: never done, configured empty.
+    // Stopped inside its 500 ms wait: never done, configured empty, and the
+    // rest of the wait is not slept.
     discovery.Stop();
+    const auto sleeps = realSleeps.Sleeps();
+    EXPECT_LT(std::accumulate(sleeps.begin(), sleeps.end(), 0u), 500u);
     EXPECT_FALSE(discovery.done);
     EXPECT_FALSE(discovery.started);
     EXPECT_FALSE(discovery.thread);
@@ -89,7 +82,6 @@ TEST_F(EngineThreads, DiscoveryRunsWithItsStartWaitAndCanBeStoppedAndRestarted) 
     EXPECT_EQ(discovery.filesTotal, 2);
     EXPECT_EQ(discovery.foldersTotal, 2);
     EXPECT_EQ(discovery.bytesTotal, 3u);
-    EXPECT_EQ(realSleeps.Sleeps(), (std::vector<std::uint32_t>{500, 500}));
     discovery.Stop();
 }
 
@@ -103,16 +95,22 @@ TEST_F(EngineThreads, CopyThreadRunsToCompletion) {
     EXPECT_FALSE(Copier().thread);
 }
 
-TEST_F(EngineThreads, PauseHoldsTheWorkerAtABlockBoundary) {
+// Pause never waits for the block in progress, however long it takes; the
+// worker parks at the next boundary and from then on nothing moves.
+TEST_F(EngineThreads, PauseNeverWaitsForABlockAndHoldsTheWorkerAtTheNextBoundary) {
     const std::size_t size = 12 * kBlock;
     tree.File(L"big", Pattern(size));
     HoldAtRead(L"\\big", 3);
     StartCopy(tree.Path(L"big"));
     ASSERT_TRUE(Reached());
-    Copier().Pause();
-    EXPECT_TRUE(Copier().paused);
+    Copier().Pause();  // returns while the worker is still stuck inside its read
+    EXPECT_TRUE(Copier().IsPaused());
+    EXPECT_FALSE(Copier().IsParked());
+    Copier().Pause();  // a second request changes nothing
+    released = true;
+    ASSERT_TRUE(WaitFor([&] { return Copier().IsParked(); }));
     const std::uint64_t held = Copier().bytesCopied;
-    EXPECT_EQ(held, 3 * kBlock);
+    EXPECT_EQ(held, 3 * kBlock) << "the block in progress finishes, the next one waits";
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(Copier().bytesCopied, held);
     EXPECT_EQ(Copier().filesDone, 0);
@@ -120,6 +118,7 @@ TEST_F(EngineThreads, PauseHoldsTheWorkerAtABlockBoundary) {
     Copier().Resume();
     ASSERT_TRUE(ThreadEnded());
     EXPECT_EQ(Copier().filesDone, 1);
+    EXPECT_FALSE(Copier().IsPaused());
     EXPECT_TRUE(ReadAll(tree.Path(L"out\\big")) == Pattern(size));
 }
 
@@ -131,14 +130,13 @@ TEST_F(EngineThreads, CancelDeletesTheFileInProgressAndKeepsEarlierOnes) {
         SCOPED_TRACE(pausedFirst ? "cancel while paused" : "cancel while copying");
         RemoveTree(tree.Path(L"out"));
         reached = false;
-        handedOver = false;
         StartCopy(L"\"" + tree.Path(L"first") + L"\" \"" + tree.Path(L"big") + L"\"");
         ASSERT_TRUE(Reached());
         if (pausedFirst) Copier().Pause();
         Copier().Cancel();
         EXPECT_FALSE(Copier().thread);
         EXPECT_FALSE(Copier().done);
-        EXPECT_FALSE(Copier().paused);
+        EXPECT_FALSE(Copier().IsPaused());
         EXPECT_EQ(Copier().filesDone, 1);
         EXPECT_EQ(Copier().GetStatusText(), L"");
         EXPECT_EQ(ReadAll(tree.Path(L"out\\first")), "kept");
@@ -148,13 +146,24 @@ TEST_F(EngineThreads, CancelDeletesTheFileInProgressAndKeepsEarlierOnes) {
     }
 }
 
+// The worker's wait at a paused gate is abandoned: the job ends as a cancel
+// would, with a diagnostic line and a row for the file.
 TEST_F(EngineThreads, LockFailureOnTheCopyThreadEndsTheJobLikeACancel) {
     tree.File(L"big", Pattern(4 * kBlock));
-    platform.OnRead([&](const std::wstring&, int number) {
-        if (number == 2) platform.FailMutexWait(1, MutexWait::Abandoned, ErrorCode::kAbandonedWait0);
+    CopyModule* module = &Copier();
+    platform.OnRead([&, module](const std::wstring&, int number) {
+        if (number != 2) return;
+        reached = true;
+        // The main thread's pause has taken the gate; the worker's wait is next.
+        WaitFor([&] { return module->IsPaused(); });
+        platform.FailMutexWait(1, MutexWait::Abandoned, ErrorCode::kAbandonedWait0);
     });
     Diagnostics::Capture capture;
     StartCopy(tree.Path(L"big"));
+    ASSERT_TRUE(Reached());
+    Copier().Pause();
+    ASSERT_TRUE(WaitFor([&] { return Copier().IsParked(); }));
+    Copier().Resume();  // the worker's wait now ends, abandoned
     ASSERT_TRUE(ThreadEnded());
     Copier().Cancel();
     EXPECT_TRUE(Copier().failed);
@@ -176,7 +185,7 @@ TEST_F(EngineThreads, JobThatCompletedWhilePausedDoesNotBlockTheNextOne) {
     StartCopy(tree.Path(L"a"));
     ASSERT_TRUE(ThreadEnded());
     EXPECT_TRUE(Copier().done);
-    EXPECT_FALSE(Copier().paused);
+    EXPECT_FALSE(Copier().IsPaused());
     EXPECT_EQ(ReadAll(tree.Path(L"out\\a")), "a");
 }
 

@@ -153,7 +153,7 @@ void EngineControl::DrainItems() {
 }
 
 void EngineControl::ShowItem(ItemResult item) {
-    const bool isFolder = platform.IsFolder(NormalizePath(item.path));
+    const bool isFolder = item.isFolder;
     const ResultCode code = item.code;
     const ResultRows::Change change = rows.AddItem(std::move(item), isFolder);
     view.ShowRow(change.row, change.isNew, rows.At(change.row), ResultMessage(code), ResultImage(code, isFolder));

@@ -11,7 +11,8 @@ EngineFlags ModuleEngine::Flags() {
     flags.copySetUp = copy.setUp.load();
     flags.copyStarted = copy.started.load();
     flags.copyDone = copy.done.load() || copy.failed.load();
-    flags.copyPaused = copy.paused.load();
+    // "Paused" once the worker waits at the gate, not when the pause is asked for.
+    flags.copyPaused = copy.IsParked();
     flags.copyFailed = copy.failed.load();
     return flags;
 }
