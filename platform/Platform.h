@@ -139,6 +139,8 @@ public:
     // Starts body(argument) on a new thread with the default stack.
     virtual std::uint32_t StartThread(ThreadBody body, void* argument, ThreadHandle& thread) = 0;
     // Waits without time-out for the thread to end, then frees its handle.
+    // On Windows the waiting thread meanwhile answers sent messages and
+    // repaints its windows (nothing posted runs).
     virtual void JoinThread(NativeHandle thread) noexcept = 0;
     virtual void SleepMilliseconds(std::uint32_t milliseconds) = 0;
     // While on, the system does not sleep (continuous, system and away mode
@@ -185,9 +187,12 @@ public:
     explicit operator bool() const noexcept { return value != kNoHandle; }
     Platform* owner() const noexcept { return platform; }
 
+    // The owner is empty before the close begins: a close that waits (a
+    // join) may run other code meanwhile, which must see no handle to close
+    // a second time.
     void reset() noexcept {
-        if (value != kNoHandle && platform) Traits::Close(*platform, value);
-        value = kNoHandle;
+        const NativeHandle closing = release();
+        if (closing != kNoHandle && platform) Traits::Close(*platform, closing);
     }
     void reset(Platform& newPlatform, NativeHandle newValue) noexcept {
         reset();

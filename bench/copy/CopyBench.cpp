@@ -8,11 +8,12 @@
 // loop; natively cp -r. Every run gets a fresh destination and a re-read
 // source; runs of the engine and the peers alternate, and medians are shown.
 //
-//   copy_bench [work folder] [repetitions] [trees, e.g. LMS] [profile]
+//   copy_bench [work folder] [repetitions] [trees, e.g. LMS]
 //
-// With "profile", two more engine runs elide the lock calls (the per-block
-// pause gate and the status text lock), the second also the attribute copy,
-// to show what they cost.
+// One more engine run counts and times every platform call: it prints the
+// calls per copied file by kind, and the time per file split into the
+// engine's own and the platform's. It is timed apart, not judged, since the
+// counting costs a little itself.
 //
 // The work folder (default Z:\tmp\torvane-bench) holds the trees and every
 // destination; remove it afterwards (bench/copy/run-copy-bench does).
@@ -130,15 +131,16 @@ void Warm(Platform& platform, const std::wstring& folder) {
 // Returns the seconds from Go to the tick that sees the copy done; negative
 // when the copy reported anything.
 double EngineAsTheFormDrivesIt(Platform& platform, const std::wstring& source, const std::wstring& destination,
-                               std::chrono::milliseconds tick, bool copyAttributes = true) {
+                               std::chrono::milliseconds tick, const std::function<void()>& onGo = {}) {
     EnumerationModule discovery(platform);
     CopyModule copier(platform);
     discovery.Configure(source, true);
     discovery.Start();
     while (!discovery.done) std::this_thread::sleep_for(tick);
 
+    if (onGo) onGo();
     const auto start = Clock::now();
-    copier.Setup(source, destination, true, copyAttributes);
+    copier.Setup(source, destination, true, true);
     copier.started = true;
     copier.Start();
     while (!copier.done) std::this_thread::sleep_for(tick);
@@ -281,20 +283,40 @@ void RemoveCopy(Platform& platform, const std::wstring& folder, bool singleFile,
     platform.RemoveFile(file);
 }
 
+// The platform calls of the counted run per copied file, by kind, and the
+// time per file split into the platform's part and the engine's own.
+void PrintCallCounts(const NoWaitPlatform& counted, double files, const std::vector<Contender>& contenders) {
+    if (counted.TotalCalls() == 0) return;
+    std::printf("  platform calls per copied file: %.2f (", static_cast<double>(counted.TotalCalls()) / files);
+    const char* separator = "";
+    for (int kind = 0; kind < NoWaitPlatform::kKinds; ++kind) {
+        if (counted.Calls(kind) == 0) continue;
+        std::printf("%s%s %.2f", separator, NoWaitPlatform::KindName(kind),
+                    static_cast<double>(counted.Calls(kind)) / files);
+        separator = ", ";
+    }
+    std::printf(")\n");
+    for (const auto& c : contenders) {
+        if (c.name.find("counted") == std::string::npos || c.seconds.empty()) continue;
+        const double perFile = c.seconds.back() / files * 1e6;
+        const double platformPerFile = counted.PlatformSeconds() / files * 1e6;
+        std::printf("  time per file (counted run): %.1f us, platform %.1f us, engine and the rest %.1f us\n", perFile,
+                    platformPerFile, perFile - platformPerFile);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Platform& system = SystemPlatform();
     NoWaitPlatform noWaits(system);
-    NoWaitPlatform noWaitsNoLocks(system, true);
-    bool profile = false;
+    NoWaitPlatform counted(system, true);
     std::wstring work = L"Z:\\tmp\\torvane-bench";
     int repetitions = 3;
     std::string which = "LMS";
     if (argc > 1) work = std::wstring(argv[1], argv[1] + std::string(argv[1]).size());
     if (argc > 2) repetitions = std::max(1, std::atoi(argv[2]));
     if (argc > 3) which = argv[3];
-    if (argc > 4) profile = std::string(argv[4]) == "profile";
 #ifdef _WIN32
     const char* platformName = "wine64 (Win32 layer)";
 #else
@@ -322,18 +344,12 @@ int main(int argc, char** argv) {
                               [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
                                   return EngineAsTheFormDrivesIt(noWaits, from, to, std::chrono::milliseconds(10));
                               }});
-        if (profile) {
-            contenders.push_back({"engine, no fixed waits, lock calls elided (profile)", true,
-                                  [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
-                                      return EngineAsTheFormDrivesIt(noWaitsNoLocks, from, to,
-                                                                     std::chrono::milliseconds(10));
-                                  }});
-            contenders.push_back({"  the same, and attributes not copied (profile)", true,
-                                  [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
-                                      return EngineAsTheFormDrivesIt(noWaitsNoLocks, from, to,
-                                                                     std::chrono::milliseconds(10), false);
-                                  }});
-        }
+        // Counted apart: the calls of the last counted run are what is shown.
+        contenders.push_back({"engine, no fixed waits, calls counted and timed", true,
+                              [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
+                                  return EngineAsTheFormDrivesIt(counted, from, to, std::chrono::milliseconds(10),
+                                                                 [&] { counted.ResetCounts(); });
+                              }});
 #ifdef _WIN32
         contenders.push_back({"xcopy /E /I", false, [](const std::wstring& from, const std::wstring& to,
                                                        const std::wstring& name) {
@@ -396,6 +412,7 @@ int main(int argc, char** argv) {
             if (c.isEngine && bestPeer > 0) std::printf("  ratio to fastest peer %.2f", rate(median) / bestPeer);
             std::printf("\n");
         }
+        PrintCallCounts(counted, files, contenders);
         std::fflush(stdout);
     }
     return 0;

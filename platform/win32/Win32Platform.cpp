@@ -189,8 +189,24 @@ std::uint32_t Win32Platform::StartThread(ThreadBody body, void* argument, Thread
 }
 
 void Win32Platform::JoinThread(NativeHandle thread) noexcept {
-    WaitForSingleObject(AsHandle(thread), INFINITE);
-    CloseHandle(AsHandle(thread));
+    const HANDLE handle = AsHandle(thread);
+    // The window's thread joins workers; while it waits it still answers
+    // messages other threads send it and repaints, so the window never looks
+    // hung, even while a worker's block hangs on a dead share. Posted input
+    // and timer messages wait in the queue until the join is over, so no
+    // command and no tick runs inside it.
+    for (;;) {
+        const DWORD result = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE | QS_PAINT);
+        if (result == WAIT_OBJECT_0) break;
+        if (result != WAIT_OBJECT_0 + 1) {
+            WaitForSingleObject(handle, INFINITE);
+            break;
+        }
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // delivers sent messages
+        while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    CloseHandle(handle);
 }
 
 void Win32Platform::SleepMilliseconds(std::uint32_t milliseconds) { Sleep(milliseconds); }
