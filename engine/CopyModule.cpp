@@ -57,10 +57,10 @@ void CopyModule::Reset() {
         // The worker of a finished job is in its closing wait; one still
         // copying is cancelled so that no thread outlives its job.
         cancelRequested = true;
-        gate.Resume();
-        thread.reset();
     }
+    // Before the join: a paused worker could never see the cancel.
     gate.Resume();
+    thread.reset();
     SetStatusText(L"");
     filesDone = 0;
     bytesCopied = 0;

@@ -302,6 +302,15 @@ void PrintCallCounts(const NoWaitPlatform& counted, double files, const std::vec
         const double platformPerFile = counted.PlatformSeconds() / files * 1e6;
         std::printf("  time per file (counted run): %.1f us, platform %.1f us, engine and the rest %.1f us\n", perFile,
                     platformPerFile, perFile - platformPerFile);
+        std::printf("  platform time per file by call:");
+        separator = " ";
+        for (int kind = 0; kind < NoWaitPlatform::kKinds; ++kind) {
+            const double us = counted.Seconds(kind) / files * 1e6;
+            if (us < 0.05) continue;
+            std::printf("%s%s %.1f us", separator, NoWaitPlatform::KindName(kind), us);
+            separator = ", ";
+        }
+        std::printf("\n");
     }
 }
 

@@ -31,6 +31,7 @@ public:
 
     void ResetCounts() {
         for (auto& c : calls) c = 0;
+        for (auto& n : kindNanoseconds) n = 0;
         nanoseconds = 0;
     }
     std::uint64_t Calls(int kind) const { return calls[kind]; }
@@ -40,6 +41,7 @@ public:
         return total;
     }
     double PlatformSeconds() const { return static_cast<double>(nanoseconds) / 1e9; }
+    double Seconds(int kind) const { return static_cast<double>(kindNanoseconds[kind]) / 1e9; }
 
     std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override {
         return Adopt(Measure(kOpenForRead, [&] { return inner.OpenForBackupRead(path, file); }), file);
@@ -140,9 +142,10 @@ private:
         const auto start = std::chrono::steady_clock::now();
         auto result = call();
         const auto spent = std::chrono::steady_clock::now() - start;
+        const auto nanos = static_cast<std::uint64_t>(std::chrono::nanoseconds(spent).count());
         calls[kind].fetch_add(1, std::memory_order_relaxed);
-        nanoseconds.fetch_add(static_cast<std::uint64_t>(std::chrono::nanoseconds(spent).count()),
-                              std::memory_order_relaxed);
+        kindNanoseconds[kind].fetch_add(nanos, std::memory_order_relaxed);
+        nanoseconds.fetch_add(nanos, std::memory_order_relaxed);
         return result;
     }
 
@@ -160,5 +163,6 @@ private:
     Platform& inner;
     bool counting;
     std::atomic<std::uint64_t> calls[kKinds] = {};
+    std::atomic<std::uint64_t> kindNanoseconds[kKinds] = {};
     std::atomic<std::uint64_t> nanoseconds{0};
 };
