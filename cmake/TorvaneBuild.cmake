@@ -33,8 +33,12 @@ else()
   endif()
 endif()
 
-# Windows test binaries run under wine64 in a prefix that belongs to this build tree.
+# Windows test binaries run under Wine (the toolchain names the loader and the
+# prefix architecture) in a prefix that belongs to this build tree.
 if(WIN32 AND TORVANE_RUN_UNDER_WINE)
+  if(NOT TORVANE_WINE_LOADER OR NOT TORVANE_WINEARCH)
+    message(FATAL_ERROR "the toolchain file must set TORVANE_WINE_LOADER and TORVANE_WINEARCH")
+  endif()
   set(TORVANE_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   configure_file(${TORVANE_ROOT}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -67,7 +71,7 @@ endmacro()
 
 # torvane_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>]
 #                  [TIMEOUT <seconds>] [NO_MAIN])
-# One GoogleTest binary, run by ctest as one test (under wine64 for Windows builds).
+# One GoogleTest binary, run by ctest as one test (under Wine for Windows builds).
 function(torvane_add_test name)
   cmake_parse_arguments(T "NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})

@@ -1,5 +1,5 @@
 # 32-bit Windows binaries with MinGW-w64: the deliverable that targets Windows XP.
-# This kernel cannot execute 32-bit code, so the build is compiled and checked only.
+# Its tests are built by toolchain-mingw-i686-tests.cmake (the win32-tests preset).
 # The win32 thread model keeps winpthreads out: it imports GetTickCount64, which
 # XP lacks. So product code never uses std::thread or std::mutex (the platform
 # layer provides threads and locks), and this build compiles no tests.

@@ -11,3 +11,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Tests run through our wine64 wrapper (written into the build tree at configure time).
 set(TORVANE_RUN_UNDER_WINE ON)
+set(TORVANE_WINE_LOADER /usr/lib/wine/wine64)
+set(TORVANE_WINEARCH win64)
