@@ -22,7 +22,8 @@ struct DroppedNames {
 HRESULT ReadDroppedNames(IDataObject* data, DroppedNames& result) noexcept;
 
 // Whether a DROPFILES block of the given size holds its names and the empty
-// name that ends them entirely inside the block.
-bool IsWellFormedDropList(const void* block, SIZE_T size) noexcept;
+// name that ends them entirely inside the block; *nameCount (when given) is
+// then the number of names.
+bool IsWellFormedDropList(const void* block, SIZE_T size, UINT* nameCount = nullptr) noexcept;
 
 }  // namespace Marrowgate

@@ -85,38 +85,33 @@ const InitializeCase kInitializeCases[] = {
     {"no data object", [] { return ComPtr<IDataObject>(); }, E_INVALIDARG, E_INVALIDARG, {}},
 };
 
-// Whether the system's DragQueryFileW counts an empty list as holding no
-// names. Wine's steps over the list's terminator and counts whatever follows
-// it; how much memory follows a small block differs between 32 and 64 bits,
-// so there an empty list reads as garbage or as one unreadable name.
-bool SystemCountsAnEmptyListAsEmpty() {
+// An empty list, with what looks like a name in the memory after its
+// terminator: some systems' DragQueryFileW steps over the terminator and
+// counts what follows, so the handlers count the names themselves.
+ComPtr<IDataObject> EmptyListWithANameAfterIt() {
     std::vector<BYTE> block = DropBlock({});
     const std::wstring after = L"C:\\after the list";
     const BYTE* bytes = reinterpret_cast<const BYTE*>(after.c_str());
     block.insert(block.end(), bytes, bytes + (after.size() + 1) * sizeof(wchar_t));
-    ComPtr<IDataObject> data = DropDataObject::Create(block);
-    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (FAILED(data->GetData(&format, &medium))) return false;
-    const UINT count = ::DragQueryFileW(static_cast<HDROP>(medium.hGlobal), 0xFFFFFFFF, nullptr, 0);
-    ReleaseStgMedium(&medium);
-    return count == 0;
+    return DropDataObject::Create(block);
 }
 
 TEST(HandlerTest, AnEmptyListIsRefused) {
-    if (!SystemCountsAnEmptyListAsEmpty()) {
-        GTEST_SKIP() << "this system's DragQueryFileW counts names past the end of an empty list (Wine's does), "
-                        "so the handlers would be judged on memory after the block";
-    }
     TempFolder target;
     ItemIdList targetList(target.path());
     ASSERT_NE(targetList.list, nullptr);
-    ComPtr<IShellExtInit> menuHandler = NewHandler<CApplicationContextMenuExtension>();
-    EXPECT_EQ(menuHandler->Initialize(nullptr, DropOf({}).get(), nullptr), E_INVALIDARG);
-    EXPECT_THAT(Object<CApplicationContextMenuExtension>(menuHandler)->Items(), IsEmpty());
-    ComPtr<IShellExtInit> dropHandler = NewHandler<CApplicationDragAndDropExtension>();
-    EXPECT_EQ(dropHandler->Initialize(targetList.list, DropOf({}).get(), nullptr), E_FAIL);
-    EXPECT_THAT(Object<CApplicationDragAndDropExtension>(dropHandler)->Items(), IsEmpty());
+    for (bool nameAfter : {false, true}) {
+        SCOPED_TRACE(nameAfter ? "a name after the list" : "nothing after the list");
+        ComPtr<IShellExtInit> menuHandler = NewHandler<CApplicationContextMenuExtension>();
+        EXPECT_EQ(menuHandler->Initialize(nullptr, (nameAfter ? EmptyListWithANameAfterIt() : DropOf({})).get(), nullptr),
+                  E_INVALIDARG);
+        EXPECT_THAT(Object<CApplicationContextMenuExtension>(menuHandler)->Items(), IsEmpty());
+        ComPtr<IShellExtInit> dropHandler = NewHandler<CApplicationDragAndDropExtension>();
+        EXPECT_EQ(dropHandler->Initialize(targetList.list, (nameAfter ? EmptyListWithANameAfterIt() : DropOf({})).get(),
+                                          nullptr),
+                  E_FAIL);
+        EXPECT_THAT(Object<CApplicationDragAndDropExtension>(dropHandler)->Items(), IsEmpty());
+    }
 }
 
 TEST(HandlerTest, InitializeReadsEveryNameWhole) {
