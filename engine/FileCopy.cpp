@@ -153,11 +153,13 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         error = platform.SetAttributes(temporary, atCreation | (attributes & FileAttribute::kSetLater));
         if (error != ErrorCode::kSuccess) items.Push({ResultCode::AttributesNotWritten, source, relativeName, error});
     }
-    // A failed close can lose data the system still held for the file, so
-    // it counts like a failed write.
-    if (failure == ErrorCode::kSuccess) failure = platform.CloseWrittenFile(targetFile.release());
+    // The complete file is closed and named in one step; a failed close can
+    // lose data the system still held for it, so it counts like a failed
+    // write and the file never keeps the name.
+    Platform::Finish finish = Platform::Finish::CloseFailed;
+    if (failure == ErrorCode::kSuccess) finish = platform.FinishNewFile(targetFile.release(), temporary, target, failure);
     sourceFile.reset();
-    if (failure != ErrorCode::kSuccess) {
+    if (finish == Platform::Finish::CloseFailed) {
         // A read, write or close failed: nothing partial takes the name.
         created.Discard();
         items.Push({ResultCode::PartialCopy, source, relativeName, failure});
@@ -165,16 +167,15 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         ++skipped;
         return;
     }
-    error = platform.RenameNoReplace(temporary, target);
-    if (error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists) {
+    if (finish == Platform::Finish::NameTaken) {
         // The target appeared while the copy ran: it is left as it is.
         created.Discard();
         ++skipped;
         return;
     }
-    if (error != ErrorCode::kSuccess) {
+    if (finish == Platform::Finish::RenameFailed) {
         created.Discard();
-        items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
+        items.Push({ResultCode::AccessDeniedTarget, target, relativeName, failure});
         return;
     }
     created.Keep();

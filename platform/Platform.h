@@ -94,6 +94,20 @@ public:
     // volume. Never replaces: fails with kAlreadyExists (or kFileExists) when
     // anything of that name exists, and from keeps its name.
     virtual std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) = 0;
+    // What became of a file that FinishNewFile was given.
+    enum class Finish {
+        Named,         // closed without error and named to
+        CloseFailed,   // the close failed (error): nothing has the name to; from may remain
+        NameTaken,     // something of the name to exists: it is untouched, from remains
+        RenameFailed,  // the rename failed otherwise (error); from remains
+    };
+    // Ends a file written through file (created at from): closes it, the
+    // handle being closed whatever happens, and gives it the name to without
+    // ever replacing anything there. Only a file whose close succeeded keeps
+    // the name. By default a close, then RenameNoReplace; a platform may
+    // rename through the open handle first and undo that when the close fails.
+    virtual Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
+                                 std::uint32_t& error);
 
     // --- Attributes, deletion, folders ---
     // attributes is set to FileAttribute::kInvalid on failure.

@@ -13,13 +13,14 @@
 class NoWaitPlatform : public Platform {
 public:
     enum Kind {
-        kOpenForRead, kCreateNew, kRead, kWrite, kFileSize, kClose, kCloseWritten, kRename, kIdentify, kFullPath,
+        kOpenForRead, kCreateNew, kRead, kWrite, kFileSize, kClose, kCloseWritten, kRename, kFinish, kIdentify, kFullPath,
         kGetAttributes, kSetAttributes, kRemove, kCreateFolder, kFindFirst, kFindNext, kPathTest, kMutex, kOther,
         kKinds
     };
     static const char* KindName(int kind) {
         static const char* const names[kKinds] = {
             "open source", "create new", "read", "write", "file size", "close", "close written", "rename",
+            "close and name",
             "identify", "full path", "get attributes", "set attributes", "remove", "create folder", "find first",
             "find next", "path test", "mutex", "other"};
         return names[kind];
@@ -70,6 +71,12 @@ public:
     }
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override {
         return Measure(kRename, [&] { return inner.RenameNoReplace(from, to); });
+    }
+    // Passed on whole, so that the inner platform's own way of naming the
+    // file (through its handle, on Windows) is what is measured.
+    Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
+                         std::uint32_t& error) override {
+        return Measure(kFinish, [&] { return inner.FinishNewFile(file, from, to, error); });
     }
     std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override {
         return Measure(kIdentify, [&] { return inner.Identify(path, identity); });

@@ -15,6 +15,8 @@ public:
     void CloseFile(NativeHandle file) noexcept override;
     std::uint32_t CloseWrittenFile(NativeHandle file) override;
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
+    Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
+                         std::uint32_t& error) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;

@@ -162,6 +162,41 @@ TEST(Platform, RenameNeverReplacesAndWrittenFilesCloseCleanly) {
     EXPECT_FALSE(P().PathExists(tree.Path(L"new")));
 }
 
+// A finished file takes its name in one step, through its open handle where
+// the platform can: never over an existing file, a read-only one included,
+// and the handle is closed whatever happens.
+TEST(Platform, AFinishedFileTakesItsNameButNeverAnExistingOne) {
+    TestTree tree;
+    tree.File(L"taken", "someone else's");
+    for (std::uint32_t attributes : {0u, FileAttribute::kReadOnly}) {
+        SCOPED_TRACE(attributes ? "read-only" : "plain");
+        for (const wchar_t* name : {L"taken", L"free"}) {
+            const std::wstring temporary = tree.Path(L"new"), target = tree.Path(name);
+            FileHandle file;
+            ASSERT_EQ(P().CreateNewFile(temporary, file, attributes), ErrorCode::kSuccess);
+            std::uint32_t written = 0;
+            ASSERT_EQ(P().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
+            std::uint32_t error = 0;
+            const Platform::Finish finish = P().FinishNewFile(file.release(), temporary, target, error);
+            if (std::wstring(name) == L"taken") {
+                EXPECT_EQ(finish, Platform::Finish::NameTaken) << error;
+                EXPECT_EQ(ReadAll(target), "someone else's");
+                EXPECT_EQ(ReadAll(temporary), "mine");
+            } else {
+                EXPECT_EQ(finish, Platform::Finish::Named) << error;
+                EXPECT_EQ(ReadAll(target), "mine");
+                EXPECT_FALSE(P().PathExists(temporary));
+            }
+            // Closed either way: the file can be removed now.
+            for (const std::wstring& path : {temporary, target}) {
+                if (path == tree.Path(L"taken") || !P().PathExists(path)) continue;
+                P().SetAttributes(path, 0);
+                EXPECT_EQ(P().RemoveFile(path), ErrorCode::kSuccess);
+            }
+        }
+    }
+}
+
 TEST(Platform, FullPathsResolveDotsWithoutClimbingAboveTheRoot) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"C:\\a\\b\\..\\c", L"C:\\a\\c"},     {L"C:\\a\\.\\b\\", L"C:\\a\\b\\"},
