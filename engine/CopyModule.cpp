@@ -182,6 +182,21 @@ bool CopyModule::IsOwnOutput(const std::wstring& source) {
     return false;
 }
 
+void CopyModule::CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
+                                      const std::wstring& target) {
+    std::uint32_t attributes = FileAttribute::kInvalid;
+    std::uint32_t error = platform.GetAttributes(source, attributes);
+    if (error != ErrorCode::kSuccess) {
+        // Nothing sound can be set; the target keeps the default attributes.
+        items.Push({ResultCode::AttributesNotRead, source, relativeName, error, true});
+        return;
+    }
+    error = platform.SetAttributes(target, attributes);
+    if (error != ErrorCode::kSuccess) {
+        items.Push({ResultCode::AttributesNotWritten, source, relativeName, error, true});
+    }
+}
+
 void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
                             bool recurse, bool created) {
     // Paths here are full and normalised already; only a source drive's root

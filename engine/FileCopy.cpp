@@ -197,22 +197,6 @@ std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::ui
     return platform.CreateNewFile(temporary, file, attributes);
 }
 
-void CopyModule::CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
-                                      const std::wstring& target) {
-    constexpr bool isFolder = true;
-    std::uint32_t attributes = FileAttribute::kInvalid;
-    std::uint32_t error = platform.GetAttributes(source, attributes);
-    if (error != ErrorCode::kSuccess) {
-        // Nothing sound can be set; the target keeps the default attributes.
-        items.Push({ResultCode::AttributesNotRead, source, relativeName, error, isFolder});
-        return;
-    }
-    error = platform.SetAttributes(target, attributes);
-    if (error != ErrorCode::kSuccess) {
-        items.Push({ResultCode::AttributesNotWritten, source, relativeName, error, isFolder});
-    }
-}
-
 bool CopyModule::DeleteTarget(const std::wstring& path) {
     if (PathExists(path, platform)) platform.SetAttributes(path, 0);
     const std::uint32_t error = platform.RemoveFile(path);

@@ -1,0 +1,13 @@
+#include "platform/Platform.h"
+
+Platform::Finish Platform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
+                                         std::uint32_t& error) {
+    // A failed close can lose data the system still held for the file, so
+    // the file never takes the name then.
+    error = CloseWrittenFile(file);
+    if (error != ErrorCode::kSuccess) return Finish::CloseFailed;
+    error = RenameNoReplace(from, to);
+    if (error == ErrorCode::kSuccess) return Finish::Named;
+    return error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists ? Finish::NameTaken
+                                                                                : Finish::RenameFailed;
+}
