@@ -189,12 +189,12 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
 }
 
 std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::uint32_t attributes, FileHandle& file) {
-    std::uint32_t error = platform.CreateNewFile(temporary, file, attributes);
+    std::uint32_t error = platform.CreateUnfinishedFile(temporary, file, attributes);
     if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
     // A marked leftover of a copy that was killed. The temporary of a copy
     // that still runs is open without sharing, so it cannot be removed here.
     if (!TemporaryName::IsMarked(FileNameOf(temporary)) || !DeleteTarget(temporary)) return error;
-    return platform.CreateNewFile(temporary, file, attributes);
+    return platform.CreateUnfinishedFile(temporary, file, attributes);
 }
 
 bool CopyModule::DeleteTarget(const std::wstring& path) {

@@ -11,3 +11,8 @@ Platform::Finish Platform::FinishNewFile(NativeHandle file, const std::wstring& 
     return error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists ? Finish::NameTaken
                                                                                 : Finish::RenameFailed;
 }
+
+std::uint32_t Platform::CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
+                                             std::uint32_t attributes) {
+    return CreateNewFile(temporary, file, attributes);
+}

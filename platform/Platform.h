@@ -98,8 +98,8 @@ public:
     enum class Finish {
         Named,         // closed without error and named to
         CloseFailed,   // the close failed (error): nothing has the name to; from may remain
-        NameTaken,     // something of the name to exists: it is untouched, from remains
-        RenameFailed,  // the rename failed otherwise (error); from remains
+        NameTaken,     // something of the name to exists: it is untouched, from remains if it had a name
+        RenameFailed,  // the rename failed otherwise (error); from remains if it had a name
     };
     // Ends a file written through file (created at from): closes it, the
     // handle being closed whatever happens, and gives it the name to without
@@ -108,6 +108,13 @@ public:
     // rename through the open handle first and undo that when the close fails.
     virtual Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                  std::uint32_t& error);
+    // Creates the file a copy writes before FinishNewFile names it. By
+    // default CreateNewFile at temporary; a platform may keep the file without
+    // any name until it is finished, so that nothing of it outlives a crash,
+    // and still fails with kFileExists while something stands at temporary.
+    // A platform that changes one of the pair changes the other to match.
+    virtual std::uint32_t CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
+                                               std::uint32_t attributes);
 
     // --- Attributes, deletion, folders ---
     // attributes is set to FileAttribute::kInvalid on failure.

@@ -50,6 +50,11 @@ public:
     std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes = 0) override {
         return Adopt(Measure(kCreateNew, [&] { return inner.CreateNewFile(path, file, attributes); }), file);
     }
+    std::uint32_t CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
+                                       std::uint32_t attributes) override {
+        return Adopt(Measure(kCreateNew, [&] { return inner.CreateUnfinishedFile(temporary, file, attributes); }),
+                     file);
+    }
     std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
         return Measure(kRead, [&] { return inner.ReadFile(file, buffer, size, bytesRead); });
     }

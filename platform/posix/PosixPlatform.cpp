@@ -244,7 +244,7 @@ std::wstring ResolveFullPath(const std::wstring& path, const std::wstring& curre
     return full;
 }
 
-PosixPlatform::PosixPlatform() { MapDrive(L'Z', ""); }
+PosixPlatform::PosixPlatform() : unnamedFilesNameable(access("/proc/self/fd", X_OK) == 0) { MapDrive(L'Z', ""); }
 
 void PosixPlatform::MapDrive(wchar_t letter, const std::string& folder) {
     if (letter >= L'a' && letter <= L'z') letter = static_cast<wchar_t>(letter - L'a' + L'A');
@@ -376,6 +376,60 @@ std::uint32_t PosixPlatform::RenameNoReplace(const std::wstring& from, const std
     }
     if (unlink(source.c_str()) != 0) return ErrorFromErrno(errno, source);
     return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
+                                                   std::uint32_t attributes) {
+#ifdef O_TMPFILE
+    if (!unnamedFilesNameable) return CreateNewFile(temporary, file, attributes);
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(temporary, posix)) return error;
+    // What stands at the temporary name (a leftover) is reported as the
+    // exclusive create would report it.
+    struct stat info;
+    if (lstat(posix.c_str(), &info) == 0) return ErrorCode::kFileExists;
+    const mode_t mode = (attributes & FileAttribute::kReadOnly) ? 0444 : 0666;
+    const int fd = open(ParentOf(posix).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+    if (fd >= 0) {
+        file.reset(*this, fd);
+        return ErrorCode::kSuccess;
+    }
+    // A file system without unnamed files gets a named temporary.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return ErrorFromErrno(errno, posix);
+#endif
+    return CreateNewFile(temporary, file, attributes);
+}
+
+Platform::Finish PosixPlatform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
+                                              std::uint32_t& error) {
+    struct stat info;
+    if (fstat(Fd(file), &info) != 0 || info.st_nlink != 0) return Platform::FinishNewFile(file, from, to, error);
+    std::string target;
+    error = ToPosixPath(to, target);
+    if (error != ErrorCode::kSuccess) {
+        CloseFile(file);
+        return Finish::RenameFailed;
+    }
+    // linkat never replaces; the unnamed file goes with its descriptor when
+    // it cannot be named.
+    const std::string self = "/proc/self/fd/" + std::to_string(Fd(file));
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        const int failure = errno;
+        CloseFile(file);
+        if (failure == EEXIST) {
+            error = ErrorCode::kAlreadyExists;
+            return Finish::NameTaken;
+        }
+        error = ErrorFromErrno(failure, target);
+        return Finish::RenameFailed;
+    }
+    error = CloseWrittenFile(file);
+    if (error != ErrorCode::kSuccess) {
+        // Named already, but not known to be whole: the name goes again.
+        unlink(target.c_str());
+        return Finish::CloseFailed;
+    }
+    return Finish::Named;
 }
 
 std::uint32_t PosixPlatform::GetAttributes(const std::wstring& path, std::uint32_t& attributes) {

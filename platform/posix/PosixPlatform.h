@@ -33,6 +33,12 @@ public:
     void CloseFile(NativeHandle file) noexcept override;
     std::uint32_t CloseWrittenFile(NativeHandle file) override;
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
+    // Where the file system allows, a file in progress has no name at all
+    // (O_TMPFILE) and takes the target's name by a link that never replaces.
+    Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
+                         std::uint32_t& error) override;
+    std::uint32_t CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
+                                       std::uint32_t attributes) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -61,6 +67,8 @@ public:
 private:
     std::array<std::string, 26> driveFolders;
     std::array<bool, 26> driveMapped{};
+    // An unnamed file is named through its /proc/self/fd entry.
+    bool unnamedFilesNameable = false;
 };
 
 // The full path of a Windows-style path by the rules of the Win32 layer:

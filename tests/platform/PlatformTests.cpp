@@ -162,39 +162,54 @@ TEST(Platform, RenameNeverReplacesAndWrittenFilesCloseCleanly) {
     EXPECT_FALSE(P().PathExists(tree.Path(L"new")));
 }
 
-// A finished file takes its name in one step, through its open handle where
-// the platform can: never over an existing file, a read-only one included,
-// and the handle is closed whatever happens.
+// A finished file takes its name in one step, through its open handle or as
+// a file that had no name yet where the platform can: never over an existing
+// file, a read-only one included, and the handle is closed whatever happens.
 TEST(Platform, AFinishedFileTakesItsNameButNeverAnExistingOne) {
     TestTree tree;
     tree.File(L"taken", "someone else's");
-    for (std::uint32_t attributes : {0u, FileAttribute::kReadOnly}) {
-        SCOPED_TRACE(attributes ? "read-only" : "plain");
-        for (const wchar_t* name : {L"taken", L"free"}) {
-            const std::wstring temporary = tree.Path(L"new"), target = tree.Path(name);
-            FileHandle file;
-            ASSERT_EQ(P().CreateNewFile(temporary, file, attributes), ErrorCode::kSuccess);
-            std::uint32_t written = 0;
-            ASSERT_EQ(P().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
-            std::uint32_t error = 0;
-            const Platform::Finish finish = P().FinishNewFile(file.release(), temporary, target, error);
-            if (std::wstring(name) == L"taken") {
-                EXPECT_EQ(finish, Platform::Finish::NameTaken) << error;
-                EXPECT_EQ(ReadAll(target), "someone else's");
-                EXPECT_EQ(ReadAll(temporary), "mine");
-            } else {
-                EXPECT_EQ(finish, Platform::Finish::Named) << error;
-                EXPECT_EQ(ReadAll(target), "mine");
-                EXPECT_FALSE(P().PathExists(temporary));
-            }
-            // Closed either way: the file can be removed now.
-            for (const std::wstring& path : {temporary, target}) {
-                if (path == tree.Path(L"taken") || !P().PathExists(path)) continue;
-                P().SetAttributes(path, 0);
-                EXPECT_EQ(P().RemoveFile(path), ErrorCode::kSuccess);
+    const std::wstring temporary = tree.Path(L"new");
+    for (bool unfinished : {false, true}) {
+        for (std::uint32_t attributes : {0u, FileAttribute::kReadOnly}) {
+            for (const wchar_t* name : {L"taken", L"free"}) {
+                SCOPED_TRACE(std::string(unfinished ? "unfinished " : "new ") + (attributes ? "read-only " : "plain ") +
+                             (name[0] == L't' ? "onto a taken name" : "onto a free name"));
+                const std::wstring target = tree.Path(name);
+                FileHandle file;
+                ASSERT_EQ(unfinished ? P().CreateUnfinishedFile(temporary, file, attributes)
+                                     : P().CreateNewFile(temporary, file, attributes),
+                          ErrorCode::kSuccess);
+                std::uint32_t written = 0;
+                ASSERT_EQ(P().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
+                std::uint32_t error = 0;
+                const Platform::Finish finish = P().FinishNewFile(file.release(), temporary, target, error);
+                if (std::wstring(name) == L"taken") {
+                    EXPECT_EQ(finish, Platform::Finish::NameTaken) << error;
+                    EXPECT_EQ(ReadAll(target), "someone else's");
+                    // A named temporary stays for its owner to remove.
+                    if (!unfinished || P().PathExists(temporary)) {
+                        EXPECT_EQ(ReadAll(temporary), "mine");
+                    }
+                } else {
+                    EXPECT_EQ(finish, Platform::Finish::Named) << error;
+                    EXPECT_EQ(ReadAll(target), "mine");
+                    EXPECT_FALSE(P().PathExists(temporary));
+                }
+                // Closed either way: the file can be removed now.
+                for (const std::wstring& path : {temporary, target}) {
+                    if (path == tree.Path(L"taken") || !P().PathExists(path)) continue;
+                    P().SetAttributes(path, 0);
+                    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kSuccess);
+                }
             }
         }
     }
+    // Whatever stands at the temporary name is never opened or replaced.
+    tree.File(L"new", "a leftover");
+    FileHandle file;
+    const std::uint32_t error = P().CreateUnfinishedFile(temporary, file, 0);
+    EXPECT_TRUE(error == ErrorCode::kFileExists || error == ErrorCode::kAlreadyExists) << error;
+    EXPECT_EQ(ReadAll(temporary), "a leftover");
 }
 
 TEST(Platform, FullPathsResolveDotsWithoutClimbingAboveTheRoot) {
