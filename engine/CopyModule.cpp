@@ -3,9 +3,9 @@
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
 #include "app/core/Exception.h"
-#include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
+#include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
 CopyModule::CopyModule(Platform& platform) : items(platform), platform(platform), gate(platform) {}
@@ -197,49 +197,54 @@ void CopyModule::CopyFolderAttributes(const std::wstring& source, const std::wst
     }
 }
 
-void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                            bool recurse, bool created) {
-    // Paths here are full and normalised already; only a source drive's root
-    // has no attributes of its own to give.
-    if (copyAttributes && created && !attributeFree && !IsDriveRoot(source)) {
-        CopyFolderAttributes(source, relativeName, target);
+// What the copy does per entry of the walk; its context is where the
+// folder being walked goes.
+struct CopyModule::TreeVisitor {
+    struct Target {
+        std::wstring path;
+        bool created = false;  // made by this job (see CopyFolder)
+    };
+
+    CopyModule& module;
+
+    void File(const TreeFolder& folder, const Target& target, const FindEntry& entry) {
+        module.CopyFile(JoinPath(folder.relativeName, entry.name), JoinPath(folder.path, entry.name),
+                        JoinPath(target.path, entry.name), entry.size, entry.attributes, target.created);
     }
-    if (cancelRequested) return;
-    FindHandle find;
-    FindEntry entry;
-    std::uint32_t error = platform.FindFirst(JoinPath(source, L"*"), find, entry);
-    if (error != ErrorCode::kSuccess) {
-        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error, true});
-        return;
-    }
-    std::vector<std::wstring> subfolders;
-    do {
-        if (cancelRequested) return;
-        if (IsSkippedEntry(entry)) continue;
-        if (entry.attributes & FileAttribute::kDirectory) {
-            subfolders.push_back(entry.name);
-        } else {
-            CopyFile(JoinPath(relativeName, entry.name), JoinPath(source, entry.name), JoinPath(target, entry.name),
-                     entry.size, entry.attributes, created);
-        }
-    } while ((error = platform.FindNext(find.get(), entry)) == ErrorCode::kSuccess);
-    if (error != ErrorCode::kNoMoreFiles) {
-        // The listing broke off: the files after the break were not copied.
-        items.Push({ResultCode::AccessDeniedListing, source, relativeName, error, true});
-    }
-    if (!recurse) return;
-    for (const auto& name : subfolders) {
-        if (cancelRequested) return;
-        const std::wstring subfolderSource = JoinPath(source, name);
-        const std::wstring subfolderName = JoinPath(relativeName, name);
-        if (IsOwnOutput(subfolderSource)) {
+
+    bool EnterSubfolder(const TreeFolder& subfolder, const std::wstring& name, const Target& outer, Target& inner) {
+        if (module.IsOwnOutput(subfolder.path)) {
             // The destination reached through the sources: copying it would
             // copy this copy's own output into itself without end.
-            items.Push({ResultCode::Unspecified, subfolderSource, subfolderName, ErrorCode::kAlreadyExists, true});
-            continue;
+            module.items.Push(
+                {ResultCode::Unspecified, subfolder.path, subfolder.relativeName, ErrorCode::kAlreadyExists, true});
+            return false;
         }
-        const std::wstring subfolderTarget = JoinPath(target, name);
-        const FolderState state = CreateFolder(subfolderTarget, subfolderName);
-        CopyFolder(subfolderName, subfolderSource, subfolderTarget, true, state == FolderState::Created);
+        inner.path = JoinPath(outer.path, name);
+        // A folder that cannot be created is still walked: each of its files
+        // is reported as the copy fails to create it.
+        inner.created = module.CreateFolder(inner.path, subfolder.relativeName) == FolderState::Created;
+        module.CopyFolderAttributesIfNew(subfolder, inner.path, inner.created);
+        return true;
     }
+
+    void ListingFailed(const TreeFolder& folder, std::uint32_t error) {
+        module.items.Push({ResultCode::AccessDeniedListing, folder.path, folder.relativeName, error, true});
+    }
+};
+
+void CopyModule::CopyFolderAttributesIfNew(const TreeFolder& source, const std::wstring& target, bool created) {
+    // Paths here are full and normalised already; only a source drive's root
+    // has no attributes of its own to give.
+    if (copyAttributes && created && !attributeFree && !IsDriveRoot(source.path)) {
+        CopyFolderAttributes(source.path, source.relativeName, target);
+    }
+}
+
+void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                            bool recurse, bool created) {
+    const TreeFolder folder{relativeName, source};
+    CopyFolderAttributesIfNew(folder, target, created);
+    TreeVisitor visitor{*this};
+    WalkTree(platform, cancelRequested, visitor, folder, TreeVisitor::Target{target, created}, recurse);
 }

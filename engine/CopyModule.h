@@ -19,6 +19,8 @@
 #include "engine/StatusText.h"
 #include "platform/Platform.h"
 
+struct TreeFolder;
+
 // <windows.h> renames CopyFile to CopyFileW for whoever includes it first;
 // the member keeps its own name in every translation unit.
 #pragma push_macro("CopyFile")
@@ -113,8 +115,12 @@ public:
     bool DeleteTarget(const std::wstring& path);
 
 private:
+    struct TreeVisitor;
+
     static std::uint32_t ThreadMain(void* module);
     void CopySource(std::size_t index);
+    // The source folder's attributes onto a target folder this job created.
+    void CopyFolderAttributesIfNew(const TreeFolder& source, const std::wstring& target, bool created);
     // True when source is the destination or the folder the current source
     // is copied into: the walk never descends into its own output, whatever
     // path leads there.

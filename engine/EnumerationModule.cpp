@@ -4,9 +4,9 @@
 
 #include "app/core/CommandLine.h"
 #include "app/core/Diagnostics.h"
-#include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
+#include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
 namespace {
@@ -79,64 +79,58 @@ std::uint32_t EnumerationModule::ThreadMain(void* module) {
     return 0;
 }
 
+// What discovery does per entry of the walk: it counts.
+struct EnumerationModule::TreeVisitor {
+    struct Nothing {};
+
+    EnumerationModule& module;
+
+    void File(const TreeFolder&, Nothing, const FindEntry& entry) {
+        ++module.filesTotal;
+        module.bytesTotal += entry.size;
+    }
+    bool EnterSubfolder(const TreeFolder&, const std::wstring&, Nothing, Nothing&) {
+        ++module.foldersTotal;
+        return true;
+    }
+    void ListingFailed(const TreeFolder& folder, std::uint32_t error) {
+        module.items.Push({ListingFailureCode(error), folder.path, folder.relativeName, error, true});
+    }
+};
+
 void EnumerationModule::Run() {
     SleepUnless(platform, 500, stopRequested);
     started = true;
     platform.KeepAwake(true);
+    TreeVisitor visitor{*this};
     for (const auto& source : sources) {
+        if (stopRequested) break;
         // Resolved as the copy resolves it, so both see the same items.
         const std::wstring path = FullPathOf(source, platform);
-        if (PathExists(path, platform)) {
-            if (IsFolder(path, platform)) ++foldersTotal;
-            Enumerate(FileNameOf(path), path, includeSubfolders);
-        } else {
+        if (!PathExists(path, platform)) {
+            // Counted as the folder the copy would report it as.
             ++foldersTotal;
-            Enumerate(L".", path, includeSubfolders);
+            WalkTree(platform, stopRequested, visitor, TreeFolder{L".", path}, TreeVisitor::Nothing{},
+                     includeSubfolders.load());
+        } else if (IsFolder(path, platform)) {
+            ++foldersTotal;
+            WalkTree(platform, stopRequested, visitor, TreeFolder{FileNameOf(path), path}, TreeVisitor::Nothing{},
+                     includeSubfolders.load());
+        } else {
+            CountFileSource(path);
         }
     }
     platform.KeepAwake(false);
     if (!stopRequested) done = true;
 }
 
-void EnumerationModule::Enumerate(const std::wstring& relativeName, const std::wstring& path, bool recurse) {
-    if (stopRequested) return;
+void EnumerationModule::CountFileSource(const std::wstring& path) {
+    // Its own directory entry gives its size. A file that vanished since the
+    // test is not counted; the copy reports it.
     FindHandle find;
     FindEntry entry;
-    if (PathExists(path, platform) && IsNotFolder(path, platform)) {
-        // A file source: its own directory entry gives its size. A file that
-        // vanished since the test is not counted; the copy reports it.
-        if (platform.FindFirst(path, find, entry) == ErrorCode::kSuccess) {
-            ++filesTotal;
-            bytesTotal += entry.size;
-        }
-        return;
-    }
-    std::uint32_t error = platform.FindFirst(JoinPath(path, L"*"), find, entry);
-    if (error != ErrorCode::kSuccess) {
-        items.Push({ListingFailureCode(error), path, relativeName, error, true});
-        return;
-    }
-    std::vector<std::wstring> subfolders;
-    do {
-        if (IsSkippedEntry(entry)) continue;
-        if (entry.attributes & FileAttribute::kDirectory) {
-            subfolders.push_back(entry.name);
-        } else {
-            ++filesTotal;
-            bytesTotal += entry.size;
-        }
-        // A stop is seen between the entries of one folder: a listing of
-        // many thousand entries must not hold up the window that waits.
-        if (stopRequested) return;
-    } while ((error = platform.FindNext(find.get(), entry)) == ErrorCode::kSuccess);
-    if (error != ErrorCode::kNoMoreFiles) {
-        // The listing broke off: what it would have held is unknown, so say so.
-        items.Push({ListingFailureCode(error), path, relativeName, error, true});
-    }
-    if (recurse) {
-        for (const auto& name : subfolders) {
-            ++foldersTotal;
-            Enumerate(JoinPath(relativeName, name), NormalizePath(JoinPath(path, name)), true);
-        }
+    if (platform.FindFirst(path, find, entry) == ErrorCode::kSuccess) {
+        ++filesTotal;
+        bytesTotal += entry.size;
     }
 }

@@ -52,10 +52,12 @@ public:
 
     // Engine-internal (the discovery thread; public for tests).
     void Run();
-    void Enumerate(const std::wstring& relativeName, const std::wstring& path, bool recurse);
 
 private:
+    struct TreeVisitor;
+
     static std::uint32_t ThreadMain(void* module);
+    void CountFileSource(const std::wstring& path);
 
     Platform& platform;
 };
