@@ -8,7 +8,7 @@
 #include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
-CopyModule::CopyModule(Platform& platform) : items(platform), platform(platform), gate(platform) {}
+CopyModule::CopyModule(Platform& platform) : platform(platform), items(platform), gate(platform) {}
 
 CopyModule::~CopyModule() {
     cancelRequested = true;
@@ -31,20 +31,14 @@ void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& desti
     copyAttributes = copyAttributesFlag;
     sources = ParseSourceText(sourceText);
     thread.reset();
-    SetStatusText(L"");
-    filesDone = 0;
-    bytesCopied = 0;
-    skipped = 0;
+    ClearJobState();
     setUp = true;
-    started = false;
-    done = false;
-    cancelRequested = false;
-    failed = false;
     Diagnostics::Write(Diagnostics::FormatLine(
         L"CopyModule Setup: \nFrom: " + sourceText + L"\nTo: " + destinationText + L"\n", 0));
 }
 
 bool CopyModule::Start() {
+    started = true;
     ThreadHandle created;
     const std::uint32_t error = platform.StartThread(&CopyModule::ThreadMain, this, created);
     if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"CreateThread failed.", static_cast<int>(error));
@@ -61,6 +55,10 @@ void CopyModule::Reset() {
     // Before the join: a paused worker could never see the cancel.
     gate.Resume();
     thread.reset();
+    ClearJobState();
+}
+
+void CopyModule::ClearJobState() {
     SetStatusText(L"");
     filesDone = 0;
     bytesCopied = 0;

@@ -3,11 +3,10 @@
 // its own, never replacing a file that exists there, and reports every item it
 // could not copy. Pause, resume and cancel come from the main thread.
 //
-// The main thread sets the job fields and setUp, started (first) and
-// cancelRequested, and pauses and resumes through the gate; the copy thread
-// writes filesDone, bytesCopied, skipped, started, done and the status text
-// and pushes onto items. Counters and flags are atomic so the main thread may
-// poll them.
+// The main thread sets the job up, starts, pauses, resumes and cancels it;
+// the copy thread writes the counters, the flags and the status text and
+// pushes onto the items. Counters and flags are atomic so the main thread may
+// poll them at any time.
 
 #include <atomic>
 #include <cstdint>
@@ -40,31 +39,14 @@ public:
     CopyModule(const CopyModule&) = delete;
     CopyModule& operator=(const CopyModule&) = delete;
 
-    std::atomic<std::int32_t> filesDone{0};
-    std::atomic<std::uint64_t> bytesCopied{0};
-    std::atomic<bool> includeSubfolders{true};
-    std::atomic<bool> copyAttributes{true};
-    ItemQueue items;
-    std::wstring destination;           // normalised and resolved to a full path
-    std::vector<std::wstring> sources;  // as parsed, not normalised
-    ThreadHandle thread;
-    std::atomic<bool> setUp{false};
-    std::atomic<bool> started{false};
-    std::atomic<bool> done{false};
-    std::atomic<bool> cancelRequested{false};
-    std::atomic<std::int32_t> skipped{0};
-    // Set when the copy thread ended on an unexpected failure (an Exception):
-    // the job then ended as a cancel would (done false, the file in progress
-    // deleted) and an Unspecified item names the file it was copying.
-    std::atomic<bool> failed{false};
-
     // --- Main thread ---
     // Stores the job, clears counters and flags (ending a pause left from the
     // last job), writes the "CopyModule Setup: " trace.
     void Setup(const std::wstring& sourceText, const std::wstring& destination, bool includeSubfolders,
                bool copyAttributes);
-    // Starts the copy thread (the caller sets started just before). Throws
-    // after "CreateThread failed.".
+    // Marks the job started (it counts as copying from here on, through the
+    // opening wait) and starts the copy thread. Throws after "CreateThread
+    // failed.".
     bool Start();
     // Clears status, counters and flags for a new job and ends a pause. A
     // thread still held is joined first (cancelled when it still runs).
@@ -74,21 +56,51 @@ public:
     void Pause();
     // Ends a pause (the worker goes on); nothing while not paused.
     void Resume();
+    // Asks the copy to stop, ends a pause and waits for the copy thread to end.
+    void Cancel();
+
+    // --- What the main thread reads while the job runs ---
+    bool IsSetUp() const { return setUp; }
+    bool HasStarted() const { return started; }
+    // The job reached its end (not cancelled, not failed).
+    bool IsDone() const { return done; }
+    // The copy thread ended on an unexpected failure (an Exception): the job
+    // then ended as a cancel would (done false, the file in progress deleted)
+    // and an Unspecified item names the file it was copying.
+    bool HasFailed() const { return failed; }
     // A pause is requested / has taken effect (the worker waits at the gate).
     bool IsPaused() const { return gate.Paused(); }
     bool IsParked() const { return gate.Parked(); }
-    // Sets cancelRequested, ends a pause and waits for the copy thread to end.
-    void Cancel();
-
-    std::wstring GetStatusText() const { return statusText.Get(); }
+    // A copy thread is held (running, or finished and not yet joined).
+    bool HasThread() const { return static_cast<bool>(thread); }
+    std::int32_t FilesDone() const { return filesDone; }
+    std::uint64_t BytesCopied() const { return bytesCopied; }
+    std::int32_t Skipped() const { return skipped; }
     // "none" for 0, else the number.
     std::wstring SkippedText() const;
+    std::wstring GetStatusText() const { return statusText.Get(); }
+    // The items that could not be copied, as the copy meets them.
+    ItemQueue& Items() { return items; }
+    // The job as Setup stored it: the destination normalised and resolved to
+    // a full path, the sources as parsed, not normalised.
+    const std::wstring& Destination() const { return destination; }
+    const std::vector<std::wstring>& Sources() const { return sources; }
+    bool IncludesSubfolders() const { return includeSubfolders; }
+    bool CopiesAttributes() const { return copyAttributes; }
 
-    // --- Engine-internal: the copy thread (public for tests) ---
+    // The copy thread's body: the whole job, on the calling thread. Tests and
+    // benchmarks run a job with it where no thread of its own is wanted.
+    void Run();
+
+private:
+    // Reaches the file copy and the folder steps one at a time.
+    friend struct CopyModuleTestSeam;
+    struct TreeVisitor;
     // What CreateFolder found or did.
     enum class FolderState { Created, Existed, Failed };
 
-    void Run();
+    static std::uint32_t ThreadMain(void* module);
+    void CopySource(std::size_t index);
     void SetStatusText(const std::wstring& text) { statusText.Set(text); }
     // Creates one folder level. A folder already there is used as it is; a
     // folder that cannot be created (a file in its place included) is an
@@ -112,15 +124,9 @@ public:
     // is created with its own).
     void CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
                               const std::wstring& target);
-    bool DeleteTarget(const std::wstring& path);
-
-private:
-    struct TreeVisitor;
-
-    static std::uint32_t ThreadMain(void* module);
-    void CopySource(std::size_t index);
     // The source folder's attributes onto a target folder this job created.
     void CopyFolderAttributesIfNew(const TreeFolder& source, const std::wstring& target, bool created);
+    bool DeleteTarget(const std::wstring& path);
     // True when source is the destination or the folder the current source
     // is copied into: the walk never descends into its own output, whatever
     // path leads there.
@@ -128,8 +134,27 @@ private:
     // Creates the temporary for a target with the attributes it is to have,
     // removing a marked leftover of a killed copy in its way.
     std::uint32_t CreateTemporary(const std::wstring& temporary, std::uint32_t attributes, FileHandle& file);
+    // Clears the counters and flags of a job.
+    void ClearJobState();
 
     Platform& platform;
+    // Written by the main thread before the copy thread starts.
+    std::wstring destination;
+    std::vector<std::wstring> sources;
+    std::atomic<bool> includeSubfolders{true};
+    std::atomic<bool> copyAttributes{true};
+    ThreadHandle thread;
+    // Set by the main thread; setUp and started first, cancelRequested at any time.
+    std::atomic<bool> setUp{false};
+    std::atomic<bool> started{false};
+    std::atomic<bool> cancelRequested{false};
+    // Written by the copy thread, polled by the main thread.
+    std::atomic<bool> done{false};
+    std::atomic<bool> failed{false};
+    std::atomic<std::int32_t> filesDone{0};
+    std::atomic<std::uint64_t> bytesCopied{0};
+    std::atomic<std::int32_t> skipped{0};
+    ItemQueue items;
     PauseGate gate;
     StatusText statusText;
     // The item the copy thread is working on, for the report of a failed job

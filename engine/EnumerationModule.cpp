@@ -18,7 +18,7 @@ ResultCode ListingFailureCode(std::uint32_t error) {
 
 }  // namespace
 
-EnumerationModule::EnumerationModule(Platform& platform) : items(platform), platform(platform) {}
+EnumerationModule::EnumerationModule(Platform& platform) : platform(platform), items(platform) {}
 
 EnumerationModule::~EnumerationModule() {
     stopRequested = true;

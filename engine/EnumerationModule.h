@@ -4,7 +4,7 @@
 // be listed. Changes nothing on disk.
 //
 // The main thread calls every operation; the discovery thread writes the
-// counters, started and done, and pushes onto items. Counters and flags are
+// counters and flags and pushes onto the items. Counters and flags are
 // atomic so the main thread may poll them at any time.
 
 #include <atomic>
@@ -23,22 +23,8 @@ public:
     EnumerationModule(const EnumerationModule&) = delete;
     EnumerationModule& operator=(const EnumerationModule&) = delete;
 
-    std::atomic<std::int32_t> filesTotal{0};
-    std::atomic<std::int32_t> foldersTotal{0};
-    std::atomic<std::uint64_t> bytesTotal{0};
-    ItemQueue items;
-    std::atomic<bool> includeSubfolders{true};
-    std::vector<std::wstring> sources;  // parsed and normalised
-    ThreadHandle thread;
-    std::atomic<bool> started{false};
-    std::atomic<bool> done{false};
-    std::atomic<bool> stopRequested{false};
-    // Set when the discovery thread ended on an unexpected failure (an
-    // Exception from a lock); the counts are then incomplete and done stays false.
-    std::atomic<bool> failed{false};
-
-    // Parses sourceText into sources, stores the flag and clears the counters
-    // and flags. Only while no discovery thread runs.
+    // Parses sourceText into the sources, stores the flag and clears the
+    // counters and flags. Only while no discovery thread runs.
     void Configure(const std::wstring& sourceText, bool includeSubfolders);
     // Starts the discovery thread and writes the "[Enumeration started] "
     // trace with the sources. Throws after "CreateThread failed.".
@@ -50,7 +36,25 @@ public:
     bool HasSameSources(const std::wstring& sourceText) const;
     bool AllSourcesExist(const std::wstring& sourceText);
 
-    // Engine-internal (the discovery thread; public for tests).
+    // --- What the main thread reads while discovery runs ---
+    bool HasStarted() const { return started; }
+    bool IsDone() const { return done; }
+    // The discovery thread ended on an unexpected failure (an Exception from
+    // a lock); the counts are then incomplete and done stays false.
+    bool HasFailed() const { return failed; }
+    // A discovery thread is held (running, or finished and not yet joined).
+    bool HasThread() const { return static_cast<bool>(thread); }
+    std::int32_t FilesTotal() const { return filesTotal; }
+    std::int32_t FoldersTotal() const { return foldersTotal; }
+    std::uint64_t BytesTotal() const { return bytesTotal; }
+    // Folders that could not be listed, as discovery meets them.
+    ItemQueue& Items() { return items; }
+    // The sources as Configure parsed and normalised them.
+    const std::vector<std::wstring>& Sources() const { return sources; }
+    bool IncludesSubfolders() const { return includeSubfolders; }
+
+    // The discovery thread's body, on the calling thread. Tests and
+    // benchmarks run a discovery with it where no thread of its own is wanted.
     void Run();
 
 private:
@@ -60,4 +64,17 @@ private:
     void CountFileSource(const std::wstring& path);
 
     Platform& platform;
+    // Written by the main thread while no discovery thread runs.
+    std::vector<std::wstring> sources;
+    std::atomic<bool> includeSubfolders{true};
+    ThreadHandle thread;
+    std::atomic<bool> stopRequested{false};
+    // Written by the discovery thread, polled by the main thread.
+    std::atomic<bool> started{false};
+    std::atomic<bool> done{false};
+    std::atomic<bool> failed{false};
+    std::atomic<std::int32_t> filesTotal{0};
+    std::atomic<std::int32_t> foldersTotal{0};
+    std::atomic<std::uint64_t> bytesTotal{0};
+    ItemQueue items;
 };

@@ -16,12 +16,19 @@
 
 namespace {
 
+// Removes a file this copy created, read-only or not; true when it is gone.
+bool RemoveCreatedFile(Platform& platform, const std::wstring& path) {
+    if (PathExists(path, platform)) platform.SetAttributes(path, 0);
+    const std::uint32_t error = platform.RemoveFile(path);
+    return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
+}
+
 // Deletes a target this copy created unless the copy reached its end: a
 // cancel or an exception leaves nothing partial behind.
 class CreatedTarget {
 public:
-    CreatedTarget(CopyModule& module, FileHandle& file, const std::wstring& path)
-        : module(module), file(file), path(path) {}
+    CreatedTarget(Platform& platform, FileHandle& file, const std::wstring& path)
+        : platform(platform), file(file), path(path) {}
     ~CreatedTarget() {
         if (!keep) Discard();
     }
@@ -32,11 +39,11 @@ public:
     void Discard() {
         keep = true;
         file.reset();
-        module.DeleteTarget(path);
+        RemoveCreatedFile(platform, path);
     }
 
 private:
-    CopyModule& module;
+    Platform& platform;
     FileHandle& file;
     const std::wstring& path;
     bool keep = false;
@@ -115,7 +122,7 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
     }
-    CreatedTarget created(*this, targetFile, temporary);
+    CreatedTarget created(platform, targetFile, temporary);
     CurrentItem current(currentSource, currentName, source, relativeName);
     SetStatusText(relativeName);
 
@@ -197,8 +204,4 @@ std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::ui
     return platform.CreateUnfinishedFile(temporary, file, attributes);
 }
 
-bool CopyModule::DeleteTarget(const std::wstring& path) {
-    if (PathExists(path, platform)) platform.SetAttributes(path, 0);
-    const std::uint32_t error = platform.RemoveFile(path);
-    return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
-}
+bool CopyModule::DeleteTarget(const std::wstring& path) { return RemoveCreatedFile(platform, path); }

@@ -136,17 +136,16 @@ double EngineAsTheFormDrivesIt(Platform& platform, const std::wstring& source, c
     CopyModule copier(platform);
     discovery.Configure(source, true);
     discovery.Start();
-    while (!discovery.done) std::this_thread::sleep_for(tick);
+    while (!discovery.IsDone()) std::this_thread::sleep_for(tick);
 
     if (onGo) onGo();
     const auto start = Clock::now();
     copier.Setup(source, destination, true, true);
-    copier.started = true;
     copier.Start();
-    while (!copier.done) std::this_thread::sleep_for(tick);
+    while (!copier.IsDone()) std::this_thread::sleep_for(tick);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     ItemResult item;
-    const bool clean = !copier.items.Pop(item) && copier.skipped == 0;
+    const bool clean = !copier.Items().Pop(item) && copier.Skipped() == 0;
     copier.Cancel();  // joins the finished thread
     discovery.Stop();
     return clean ? seconds : -1;

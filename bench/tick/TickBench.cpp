@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
 
         // Measured ticks are called directly; the form's own timer waits in
         // the queue meanwhile because nothing pumps.
-        for (int n = 0; n < rows; ++n) form.Copy().items.Push(Item(n));
+        for (int n = 0; n < rows; ++n) form.Copy().Items().Push(Item(n));
         double start = Now();
         form.Tick();
         const double drain = Now() - start;
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
         std::vector<double> withNew;
         std::vector<double> shown;
         for (int i = 0; i < 100; ++i) {
-            for (int k = 0; k < 10; ++k) form.Copy().items.Push(Item(rows + i * 10 + k));
+            for (int k = 0; k < 10; ++k) form.Copy().Items().Push(Item(rows + i * 10 + k));
             start = Now();
             form.Tick();
             withNew.push_back(Now() - start);

@@ -114,10 +114,10 @@ TEST_F(ControlIntegrationTest, FailuresBecomeRowsInOrder) {
 // discovery thread, so nothing runs on after the modules are gone.
 TEST_F(ControlIntegrationTest, CloseWhileDiscoveringJoinsTheDiscoveryThread) {
     control.Tick();
-    ASSERT_TRUE(static_cast<bool>(discovery.thread));
+    ASSERT_TRUE(static_cast<bool>(discovery.HasThread()));
     EXPECT_TRUE(control.RequestClose());
-    EXPECT_FALSE(static_cast<bool>(discovery.thread));
-    EXPECT_FALSE(discovery.started.load());
+    EXPECT_FALSE(static_cast<bool>(discovery.HasThread()));
+    EXPECT_FALSE(discovery.HasStarted());
     EXPECT_TRUE(prompt.asked.empty());
 }
 
@@ -129,7 +129,7 @@ TEST_F(ControlIntegrationTest, CloseWhileCopyingPausesAsksAndCancels) {
     platform.OnRead([](const std::wstring&, int) { std::this_thread::sleep_for(std::chrono::milliseconds(10)); });
     ASSERT_TRUE(TickUntilMode(EngineMode::Ready));
     control.Go();
-    ASSERT_TRUE(TickUntil([&] { return control.CurrentMode() == EngineMode::Copying && copy.bytesCopied > 0; }));
+    ASSERT_TRUE(TickUntil([&] { return control.CurrentMode() == EngineMode::Copying && copy.BytesCopied() > 0; }));
 
     prompt.answers = {PromptAnswer::kNo};
     prompt.whileOpen = [&] {
@@ -143,9 +143,9 @@ TEST_F(ControlIntegrationTest, CloseWhileCopyingPausesAsksAndCancels) {
     prompt.answers = {PromptAnswer::kYes};
     prompt.whileOpen = nullptr;
     EXPECT_TRUE(control.RequestClose());
-    EXPECT_FALSE(copy.done.load());
+    EXPECT_FALSE(copy.IsDone());
     EXPECT_FALSE(copy.IsPaused());
-    EXPECT_FALSE(static_cast<bool>(copy.thread));
+    EXPECT_FALSE(static_cast<bool>(copy.HasThread()));
 }
 
 }  // namespace

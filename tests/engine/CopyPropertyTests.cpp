@@ -83,18 +83,18 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         EnumerationModule discovery(platform);
         discovery.Configure(tree.Path(L"src"), true);
         discovery.Run();
-        EXPECT_EQ(discovery.filesTotal, static_cast<int>(source.files.size()));
-        EXPECT_EQ(discovery.foldersTotal, source.folders);
+        EXPECT_EQ(discovery.FilesTotal(), static_cast<int>(source.files.size()));
+        EXPECT_EQ(discovery.FoldersTotal(), source.folders);
 
         CopyModule copier(platform);
         copier.Setup(tree.Path(L"src"), tree.Path(L"out"), true, true);
         copier.Run();
         ItemResult item;
-        EXPECT_FALSE(copier.items.Pop(item)) << item;
-        EXPECT_TRUE(copier.done);
-        EXPECT_EQ(copier.skipped, static_cast<int>(existing.size()));
-        EXPECT_EQ(copier.filesDone, static_cast<int>(source.files.size() - existing.size()));
-        EXPECT_EQ(copier.bytesCopied, bytesToCopy);
+        EXPECT_FALSE(copier.Items().Pop(item)) << item;
+        EXPECT_TRUE(copier.IsDone());
+        EXPECT_EQ(copier.Skipped(), static_cast<int>(existing.size()));
+        EXPECT_EQ(copier.FilesDone(), static_cast<int>(source.files.size() - existing.size()));
+        EXPECT_EQ(copier.BytesCopied(), bytesToCopy);
 
         const auto copied = Snapshot(tree.Path(L"out"));
         int files = 0;
@@ -156,7 +156,6 @@ void CopyInChildAndKill(const std::wstring& source, const std::wstring& destinat
         platform.SetInstantSleeps(true);
         CopyModule copier(platform);
         copier.Setup(source, destination, true, true);
-        copier.started = true;
         copier.Run();
         _exit(0);
     }
@@ -229,8 +228,8 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
         copier.Setup(tree.Path(L"src"), tree.Path(L"out"), true, true);
         copier.Run();
         ItemResult item;
-        EXPECT_FALSE(copier.items.Pop(item)) << item;
-        EXPECT_TRUE(copier.done);
+        EXPECT_FALSE(copier.Items().Pop(item)) << item;
+        EXPECT_TRUE(copier.IsDone());
         checkRealNames("after the rerun");
 
         int copiedBefore = 0;
@@ -242,8 +241,8 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
             EXPECT_TRUE(final.count(name)) << "missing after the rerun";
         }
         for (const auto& [name, content] : final) EXPECT_FALSE(IsTemporary(name)) << "temporary left behind";
-        EXPECT_EQ(copier.skipped, static_cast<int>(existing.size()) + copiedBefore);
-        EXPECT_EQ(copier.filesDone, static_cast<int>(source.files.size() - existing.size()) - copiedBefore);
+        EXPECT_EQ(copier.Skipped(), static_cast<int>(existing.size()) + copiedBefore);
+        EXPECT_EQ(copier.FilesDone(), static_cast<int>(source.files.size() - existing.size()) - copiedBefore);
     }
     std::printf("%d of %u kills landed inside a file\n", killedMidFile, kRounds);
 }

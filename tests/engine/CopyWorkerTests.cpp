@@ -36,17 +36,17 @@ TEST_F(CopyWorker, FolderGoesIntoDestinationUnderItsName) {
                                       {L"data\\sub\\", ""},
                                       {L"data\\sub\\c.txt", "c"},
                                       {L"data\\sub\\empty\\", ""}}));
-    EXPECT_EQ(Copier().filesDone, 3);
-    EXPECT_EQ(Copier().bytesCopied, 70002u);
-    EXPECT_TRUE(Copier().started);
-    EXPECT_TRUE(Copier().done);
+    EXPECT_EQ(Copier().FilesDone(), 3);
+    EXPECT_EQ(Copier().BytesCopied(), 70002u);
+    EXPECT_TRUE(Copier().HasStarted());
+    EXPECT_TRUE(Copier().IsDone());
     EXPECT_EQ(Copier().GetStatusText(), L"");
     EXPECT_EQ(platform.KeepAwakeCalls(), (std::vector<bool>{true, false}));
     // The two fixed waits, in slices a cancel can cut short.
     const auto sleeps = platform.Sleeps();
     EXPECT_EQ(std::accumulate(sleeps.begin(), sleeps.end(), 0u), 1000u);
     EXPECT_LE(*std::max_element(sleeps.begin(), sleeps.end()), 10u);
-    EXPECT_TRUE(Drain(Copier().items).empty());
+    EXPECT_TRUE(Drain(Copier().Items()).empty());
 }
 
 TEST_F(CopyWorker, WithoutSubfoldersOnlyTheTopFilesAreCopied) {
@@ -59,7 +59,7 @@ TEST_F(CopyWorker, OnlyAFirstSourceFolderCreatesTheDestination) {
     tree.File(L"f.txt", "f");
     RunCopy(tree.Path(L"f.txt"), Out());
     EXPECT_FALSE(platform.PathExists(Out()));
-    const auto items = Drain(Copier().items);
+    const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].code, ResultCode::AccessDeniedTarget);
     EXPECT_EQ(items[0].path, Out() + L"\\f.txt");
@@ -79,8 +79,8 @@ TEST_F(CopyWorker, TwoSourcesWithOneNameShareAFolderAndSkipExistingFiles) {
     tree.File(L"two\\data\\y.txt", "y");
     RunCopy(L"\"" + tree.Path(L"one\\data") + L"\" \"" + tree.Path(L"two\\data") + L"\"", Out());
     EXPECT_EQ(Snapshot(Out()), (Files{{L"data\\", ""}, {L"data\\x.txt", "first"}, {L"data\\y.txt", "y"}}));
-    EXPECT_EQ(Copier().filesDone, 2);
-    EXPECT_EQ(Copier().skipped, 1);
+    EXPECT_EQ(Copier().FilesDone(), 2);
+    EXPECT_EQ(Copier().Skipped(), 1);
     EXPECT_EQ(Copier().SkippedText(), L"1");
 }
 
@@ -93,7 +93,7 @@ TEST_F(CopyWorker, FilesComeBeforeSubfoldersAndCarryRelativeNames) {
     platform.Fail(PlatformCall::OpenForBackupRead, L"", ErrorCode::kSharingViolation);
     RunCopy(tree.Path(L"data"), Out());
     std::vector<std::wstring> names;
-    for (const auto& item : Drain(Copier().items)) names.push_back(item.relativeName);
+    for (const auto& item : Drain(Copier().Items())) names.push_back(item.relativeName);
     ASSERT_EQ(names.size(), 4u);
     std::sort(names.begin(), names.begin() + 2);
     EXPECT_EQ(names, (std::vector<std::wstring>{L".\\a.txt", L".\\b.txt", L".\\sub\\c.txt",
@@ -105,19 +105,19 @@ TEST_F(CopyWorker, FolderThatCannotBeListedIsReportedAndTheWalkGoesOn) {
     tree.File(L"data\\z\\z.txt", "z");
     platform.Fail(PlatformCall::FindFirst, L"data\\sub", ErrorCode::kNotReady);
     RunCopy(tree.Path(L"data"), Out());
-    const auto items = Drain(Copier().items);
+    const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data\\sub"), L".\\sub",
                                     ErrorCode::kNotReady, true}));
     EXPECT_EQ(ReadAll(Out() + L"\\data\\z\\z.txt"), "z");
-    EXPECT_TRUE(Copier().done);
+    EXPECT_TRUE(Copier().IsDone());
 }
 
 TEST_F(CopyWorker, ListingThatBreaksOffIsReported) {
     MakeData();
     platform.Fail(PlatformCall::FindNext, L"\\data", ErrorCode::kIoDevice, 2, 1);
     RunCopy(tree.Path(L"data"), Out());
-    const auto items = Drain(Copier().items);
+    const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"data"), L".", ErrorCode::kIoDevice,
                                     true}));
@@ -131,7 +131,7 @@ TEST_F(CopyWorker, FolderThatCannotBeCreatedShowsAsFailuresOfItsFiles) {
     EXPECT_TRUE(capture.Contains(L"CreateDirectory failed. [5]\n"));
     // The folder itself, its file and its subfolder: every path that was not
     // copied has a row, and no attributes are set on a folder the job did not make.
-    EXPECT_EQ(Drain(Copier().items),
+    EXPECT_EQ(Drain(Copier().Items()),
               (std::vector<ItemResult>{
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAccessDenied, true},
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\c.txt", L".\\sub\\c.txt",
@@ -139,7 +139,7 @@ TEST_F(CopyWorker, FolderThatCannotBeCreatedShowsAsFailuresOfItsFiles) {
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub\\empty", L".\\sub\\empty",
                    ErrorCode::kPathNotFound, true}}));
     EXPECT_EQ(ReadAll(Out() + L"\\data\\a.txt"), "a");
-    EXPECT_TRUE(Copier().done);
+    EXPECT_TRUE(Copier().IsDone());
 }
 
 TEST_F(CopyWorker, SymbolicLinksArePassedOver) {
@@ -155,8 +155,8 @@ TEST_F(CopyWorker, SymbolicLinksArePassedOver) {
     EnumerationModule discovery(platform);
     discovery.Configure(tree.Path(L"data"), true);
     discovery.Run();
-    EXPECT_EQ(discovery.filesTotal, 1);
-    EXPECT_EQ(discovery.foldersTotal, 1);
+    EXPECT_EQ(discovery.FilesTotal(), 1);
+    EXPECT_EQ(discovery.FoldersTotal(), 1);
 }
 
 TEST_F(CopyWorker, DotAndDotDotInASourceNeverPlaceFilesOutsideTheDestination) {
@@ -176,7 +176,7 @@ TEST_F(CopyWorker, DotAndDotDotInASourceNeverPlaceFilesOutsideTheDestination) {
     EnumerationModule discovery(platform);
     discovery.Configure(tree.Path(L"data\\sub\\.."), true);
     discovery.Run();
-    EXPECT_EQ(discovery.filesTotal, 3) << "discovery counts what the copy copies";
+    EXPECT_EQ(discovery.FilesTotal(), 3) << "discovery counts what the copy copies";
 }
 
 TEST_F(CopyWorker, ExistingItemsInTheDestinationAreNeverAltered) {
@@ -189,7 +189,7 @@ TEST_F(CopyWorker, ExistingItemsInTheDestinationAreNeverAltered) {
     ASSERT_EQ(platform.SetAttributes(Out() + L"\\data\\sub", FileAttribute::kReadOnly), 0u);
     platform.Fail(PlatformCall::SetAttributes, L"\\out\\data", ErrorCode::kAccessDenied);
     RunCopy(tree.Path(L"data"), Out());
-    EXPECT_EQ(Drain(Copier().items),
+    EXPECT_EQ(Drain(Copier().Items()),
               (std::vector<ItemResult>{
                   {ResultCode::AccessDeniedTarget, Out() + L"\\data\\sub", L".\\sub", ErrorCode::kAlreadyExists,
                    true},
@@ -224,8 +224,8 @@ TEST_F(CopyWorker, OnlyNameSurrogatesAmongReparsePointsArePassedOver) {
     EnumerationModule discovery(platform);
     discovery.Configure(tree.Path(L"data"), true);
     discovery.Run();
-    EXPECT_EQ(discovery.filesTotal, 3);
-    EXPECT_EQ(discovery.bytesTotal, 1u + 12u + 11u);
+    EXPECT_EQ(discovery.FilesTotal(), 3);
+    EXPECT_EQ(discovery.BytesTotal(), 1u + 12u + 11u);
 }
 
 // The second line of defence behind the destination check: whatever path
@@ -246,13 +246,13 @@ TEST_F(CopyWorker, NeverDescendsIntoItsOwnOutput) {
         CopyModule copier(platform);
         copier.Setup(local.Path(L"data"), local.Path(c.destination), true, true);
         copier.Run();
-        const auto items = Drain(copier.items);
+        const auto items = Drain(copier.Items());
         ASSERT_EQ(items.size(), 1u);
         EXPECT_EQ(items[0].code, ResultCode::Unspecified);
         EXPECT_EQ(items[0].relativeName, c.ownOutput);
         EXPECT_EQ(ReadAll(local.Path(c.copied)), "c");
         EXPECT_LT(Snapshot(local.Root()).size(), 12u) << "the copy went on into its own output";
-        EXPECT_TRUE(copier.done);
+        EXPECT_TRUE(copier.IsDone());
     }
 }
 
@@ -266,18 +266,18 @@ TEST_F(CopyWorker, ReadOnlyFilesAndFoldersAreCopiedWithTheirAttributes) {
     std::uint32_t attributes = 0;
     ASSERT_EQ(platform.GetAttributes(Out() + L"\\data\\ro.txt", attributes), 0u);
     EXPECT_TRUE(attributes & FileAttribute::kReadOnly);
-    EXPECT_TRUE(Drain(Copier().items).empty());
+    EXPECT_TRUE(Drain(Copier().Items()).empty());
 }
 
 TEST_F(CopyWorker, DriveRootWithoutReadableLabelIsReportedNotSkippedSilently) {
     platform.Fail(PlatformCall::VolumeLabel, L"", ErrorCode::kNotReady);
     tree.Folder(L"out");
     RunCopy(L"Z:\\", Out());
-    const auto items = Drain(Copier().items);
+    const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, L"Z:\\", L".", ErrorCode::kNotReady, true}));
     EXPECT_TRUE(platform.IsEmptyFolder(Out()));
-    EXPECT_TRUE(Copier().done);
+    EXPECT_TRUE(Copier().IsDone());
 }
 
 #ifndef _WIN32
@@ -304,15 +304,15 @@ TEST(CopyWorkerDrive, DriveRootGoesIntoItsLabelOrLocalDisk) {
 TEST_F(CopyWorker, SetupStoresTheJobAndWritesItsTrace) {
     Diagnostics::Capture capture;
     Copier().Setup(L"\"C:\\a b\" \"D:\\c\"", L"D:\\out\\", false, false);
-    EXPECT_EQ(Copier().sources, (std::vector<std::wstring>{L"C:\\a b", L"D:\\c"}));
-    EXPECT_EQ(Copier().destination, L"D:\\out");
-    EXPECT_FALSE(Copier().includeSubfolders);
-    EXPECT_FALSE(Copier().copyAttributes);
-    EXPECT_TRUE(Copier().setUp);
+    EXPECT_EQ(Copier().Sources(), (std::vector<std::wstring>{L"C:\\a b", L"D:\\c"}));
+    EXPECT_EQ(Copier().Destination(), L"D:\\out");
+    EXPECT_FALSE(Copier().IncludesSubfolders());
+    EXPECT_FALSE(Copier().CopiesAttributes());
+    EXPECT_TRUE(Copier().IsSetUp());
     EXPECT_TRUE(capture.Contains(L"CopyModule Setup: \nFrom: \"C:\\a b\" \"D:\\c\"\nTo: D:\\out\\\n [0]\n"));
     EXPECT_EQ(Copier().SkippedText(), L"none");
     Copier().Reset();
-    EXPECT_FALSE(Copier().setUp);
+    EXPECT_FALSE(Copier().IsSetUp());
 }
 
 }  // namespace

@@ -30,27 +30,27 @@ protected:
 TEST_F(Discovery, CountsFilesFoldersAndBytes) {
     MakeData();
     auto& with = Run(tree.Path(L"data"));
-    EXPECT_EQ(with.filesTotal, 5);
-    EXPECT_EQ(with.foldersTotal, 2);
-    EXPECT_EQ(with.bytesTotal, 70031u);
-    EXPECT_TRUE(with.started);
-    EXPECT_TRUE(with.done);
+    EXPECT_EQ(with.FilesTotal(), 5);
+    EXPECT_EQ(with.FoldersTotal(), 2);
+    EXPECT_EQ(with.BytesTotal(), 70031u);
+    EXPECT_TRUE(with.HasStarted());
+    EXPECT_TRUE(with.IsDone());
     EXPECT_EQ(platform.KeepAwakeCalls(), (std::vector<bool>{true, false}));
 
     auto& without = Run(tree.Path(L"data"), false);
-    EXPECT_EQ(without.filesTotal, 3);
-    EXPECT_EQ(without.foldersTotal, 1);
-    EXPECT_EQ(without.bytesTotal, 70030u);
+    EXPECT_EQ(without.FilesTotal(), 3);
+    EXPECT_EQ(without.FoldersTotal(), 1);
+    EXPECT_EQ(without.BytesTotal(), 70030u);
 
     auto& file = Run(tree.Path(L"data\\c"));
-    EXPECT_EQ(file.filesTotal, 1);
-    EXPECT_EQ(file.foldersTotal, 0);
-    EXPECT_EQ(file.bytesTotal, 70000u);
+    EXPECT_EQ(file.FilesTotal(), 1);
+    EXPECT_EQ(file.FoldersTotal(), 0);
+    EXPECT_EQ(file.BytesTotal(), 70000u);
 
     auto& both = Run(L"\"" + tree.Path(L"data\\sub") + L"\" \"" + tree.Path(L"data\\a") + L"\"");
-    EXPECT_EQ(both.filesTotal, 3);
-    EXPECT_EQ(both.foldersTotal, 1);
-    EXPECT_TRUE(Drain(both.items).empty());
+    EXPECT_EQ(both.FilesTotal(), 3);
+    EXPECT_EQ(both.FoldersTotal(), 1);
+    EXPECT_TRUE(Drain(both.Items()).empty());
 }
 
 TEST_F(Discovery, ListingFailuresAreItemsNamedFromTheSource) {
@@ -73,12 +73,12 @@ TEST_F(Discovery, ListingFailuresAreItemsNamedFromTheSource) {
         EnumerationModule discovery(faulty);
         discovery.Configure(tree.Path(L"data"), true);
         discovery.Run();
-        const auto items = Drain(discovery.items);
+        const auto items = Drain(discovery.Items());
         ASSERT_EQ(items.size(), 1u);
         EXPECT_EQ(items[0], (ItemResult{c.code, tree.Path(L"data\\x"), L"data\\x", c.error, true}));
-        EXPECT_EQ(discovery.filesTotal, 5);
-        EXPECT_EQ(discovery.foldersTotal, 3);
-        EXPECT_TRUE(discovery.done);
+        EXPECT_EQ(discovery.FilesTotal(), 5);
+        EXPECT_EQ(discovery.FoldersTotal(), 3);
+        EXPECT_TRUE(discovery.IsDone());
     }
 }
 
@@ -86,7 +86,7 @@ TEST_F(Discovery, ListingThatBreaksOffIsReported) {
     MakeData();
     platform.Fail(PlatformCall::FindNext, L"\\sub", ErrorCode::kIoDevice, 1, 1);
     auto& discovery = Run(tree.Path(L"data"));
-    const auto items = Drain(discovery.items);
+    const auto items = Drain(discovery.Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, tree.Path(L"data\\sub"), L"data\\sub",
                                     ErrorCode::kIoDevice, true}));
@@ -98,9 +98,9 @@ TEST_F(Discovery, VanishedSourceCountsAsAFolderThatCannotBeListed) {
     module->Configure(tree.Path(L"gone"), true);
     RemoveTree(tree.Path(L"gone"));
     module->Run();
-    EXPECT_EQ(module->foldersTotal, 1);
-    EXPECT_EQ(module->filesTotal, 0);
-    const auto items = Drain(module->items);
+    EXPECT_EQ(module->FoldersTotal(), 1);
+    EXPECT_EQ(module->FilesTotal(), 0);
+    const auto items = Drain(module->Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::AccessDeniedListing, tree.Path(L"gone"), L".",
                                     ErrorCode::kPathNotFound, true}));
@@ -108,19 +108,22 @@ TEST_F(Discovery, VanishedSourceCountsAsAFolderThatCannotBeListed) {
 
 TEST_F(Discovery, ConfigureAndSourceComparison) {
     EnumerationModule discovery(platform);
-    discovery.filesTotal = 4;
-    discovery.done = true;
+    tree.File(L"one", "1");
+    discovery.Configure(tree.Path(L"one"), true);
+    discovery.Run();
+    ASSERT_TRUE(discovery.IsDone());
+    ASSERT_EQ(discovery.FilesTotal(), 1);
     discovery.Configure(L"\"C:\\Data\" \"D:\\x\\\"", false);
-    EXPECT_EQ(discovery.sources, (std::vector<std::wstring>{L"C:\\Data", L"D:\\x"}));
-    EXPECT_EQ(discovery.filesTotal, 0);
-    EXPECT_FALSE(discovery.done);
-    EXPECT_FALSE(discovery.includeSubfolders);
+    EXPECT_EQ(discovery.Sources(), (std::vector<std::wstring>{L"C:\\Data", L"D:\\x"}));
+    EXPECT_EQ(discovery.FilesTotal(), 0);
+    EXPECT_FALSE(discovery.IsDone());
+    EXPECT_FALSE(discovery.IncludesSubfolders());
     EXPECT_TRUE(discovery.HasSameSources(L"\"C:\\Data\" \"D:\\x\\\""));
     EXPECT_FALSE(discovery.HasSameSources(L"\"C:\\data\" \"D:\\x\""));
     EXPECT_FALSE(discovery.HasSameSources(L"C:\\Data"));
     discovery.Stop();
-    EXPECT_EQ(discovery.sources, std::vector<std::wstring>{L""});
-    EXPECT_TRUE(discovery.includeSubfolders);
+    EXPECT_EQ(discovery.Sources(), std::vector<std::wstring>{L""});
+    EXPECT_TRUE(discovery.IncludesSubfolders());
     EXPECT_TRUE(discovery.HasSameSources(L""));
 }
 
@@ -130,10 +133,10 @@ TEST_F(Discovery, ThreadThatCannotBeCreatedThrowsForBothModules) {
     EnumerationModule discovery(platform);
     discovery.Configure(tree.Root(), true);
     EXPECT_THROW(discovery.Start(), Exception);
-    EXPECT_FALSE(discovery.thread);
+    EXPECT_FALSE(discovery.HasThread());
     Copier().Setup(tree.Root(), tree.Path(L"out"), true, true);
     EXPECT_THROW(Copier().Start(), Exception);
-    EXPECT_FALSE(Copier().thread);
+    EXPECT_FALSE(Copier().HasThread());
     const auto lines = capture.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), L"CreateThread failed. [8]\n"), 2);
 }

@@ -10,6 +10,7 @@
 #include "engine/CopyModule.h"
 #include "engine/EnumerationModule.h"
 #include "platform/testing/FaultPlatform.h"
+#include "tests/engine/CopyModuleTestSeam.h"
 #include "tests/engine/TestTree.h"
 
 class EngineTest : public ::testing::Test {
@@ -25,7 +26,6 @@ protected:
     void RunCopy(const std::wstring& sourceText, const std::wstring& destination, bool subfolders = true,
                  bool attributes = true) {
         Copier().Setup(sourceText, destination, subfolders, attributes);
-        Copier().started = true;
         Copier().Run();
     }
 

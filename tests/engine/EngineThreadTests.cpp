@@ -31,11 +31,10 @@ protected:
     void StartCopy(const std::wstring& sourceText) {
         tree.Folder(L"out");
         Copier().Setup(sourceText, tree.Path(L"out"), true, true);
-        Copier().started = true;
         released = false;
         Copier().Start();
     }
-    bool ThreadEnded() { return WaitFor([&] { return Copier().done || Copier().failed; }); }
+    bool ThreadEnded() { return WaitFor([&] { return Copier().IsDone() || Copier().HasFailed(); }); }
 
     // Holds the worker inside the given read of the file named by suffix
     // until the test lets it go (or a cancel is requested): a block that
@@ -48,7 +47,7 @@ protected:
                 return;
             }
             reached = true;
-            WaitFor([&] { return released.load() || module->cancelRequested.load(); }, 30s);
+            WaitFor([&] { return released.load() || CopyModuleTestSeam::CancelRequested(*module); }, 30s);
         });
     }
     bool Reached() { return WaitFor([&] { return reached.load(); }); }
@@ -71,17 +70,17 @@ TEST_F(EngineThreads, DiscoveryRunsWithItsStartWaitAndCanBeStoppedAndRestarted) 
     discovery.Stop();
     const auto sleeps = realSleeps.Sleeps();
     EXPECT_LT(std::accumulate(sleeps.begin(), sleeps.end(), 0u), 500u);
-    EXPECT_FALSE(discovery.done);
-    EXPECT_FALSE(discovery.started);
-    EXPECT_FALSE(discovery.thread);
-    EXPECT_EQ(discovery.sources, std::vector<std::wstring>{L""});
+    EXPECT_FALSE(discovery.IsDone());
+    EXPECT_FALSE(discovery.HasStarted());
+    EXPECT_FALSE(discovery.HasThread());
+    EXPECT_EQ(discovery.Sources(), std::vector<std::wstring>{L""});
 
     discovery.Configure(tree.Path(L"data"), true);
     discovery.Start();
-    ASSERT_TRUE(WaitFor([&] { return discovery.done.load(); }));
-    EXPECT_EQ(discovery.filesTotal, 2);
-    EXPECT_EQ(discovery.foldersTotal, 2);
-    EXPECT_EQ(discovery.bytesTotal, 3u);
+    ASSERT_TRUE(WaitFor([&] { return discovery.IsDone(); }));
+    EXPECT_EQ(discovery.FilesTotal(), 2);
+    EXPECT_EQ(discovery.FoldersTotal(), 2);
+    EXPECT_EQ(discovery.BytesTotal(), 3u);
     discovery.Stop();
 }
 
@@ -91,8 +90,8 @@ TEST_F(EngineThreads, CopyThreadRunsToCompletion) {
     ASSERT_TRUE(ThreadEnded());
     Copier().Cancel();  // joins the ended thread
     EXPECT_EQ(ReadAll(tree.Path(L"out\\data\\a")), Pattern(3 * kBlock));
-    EXPECT_EQ(Copier().filesDone, 1);
-    EXPECT_FALSE(Copier().thread);
+    EXPECT_EQ(Copier().FilesDone(), 1);
+    EXPECT_FALSE(Copier().HasThread());
 }
 
 // Pause never waits for the block in progress, however long it takes; the
@@ -109,15 +108,15 @@ TEST_F(EngineThreads, PauseNeverWaitsForABlockAndHoldsTheWorkerAtTheNextBoundary
     Copier().Pause();  // a second request changes nothing
     released = true;
     ASSERT_TRUE(WaitFor([&] { return Copier().IsParked(); }));
-    const std::uint64_t held = Copier().bytesCopied;
+    const std::uint64_t held = Copier().BytesCopied();
     EXPECT_EQ(held, 3 * kBlock) << "the block in progress finishes, the next one waits";
     std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(Copier().bytesCopied, held);
-    EXPECT_EQ(Copier().filesDone, 0);
+    EXPECT_EQ(Copier().BytesCopied(), held);
+    EXPECT_EQ(Copier().FilesDone(), 0);
     EXPECT_EQ(Copier().GetStatusText(), L".");
     Copier().Resume();
     ASSERT_TRUE(ThreadEnded());
-    EXPECT_EQ(Copier().filesDone, 1);
+    EXPECT_EQ(Copier().FilesDone(), 1);
     EXPECT_FALSE(Copier().IsPaused());
     EXPECT_TRUE(ReadAll(tree.Path(L"out\\big")) == Pattern(size));
 }
@@ -134,10 +133,10 @@ TEST_F(EngineThreads, CancelDeletesTheFileInProgressAndKeepsEarlierOnes) {
         ASSERT_TRUE(Reached());
         if (pausedFirst) Copier().Pause();
         Copier().Cancel();
-        EXPECT_FALSE(Copier().thread);
-        EXPECT_FALSE(Copier().done);
+        EXPECT_FALSE(Copier().HasThread());
+        EXPECT_FALSE(Copier().IsDone());
         EXPECT_FALSE(Copier().IsPaused());
-        EXPECT_EQ(Copier().filesDone, 1);
+        EXPECT_EQ(Copier().FilesDone(), 1);
         EXPECT_EQ(Copier().GetStatusText(), L"");
         EXPECT_EQ(ReadAll(tree.Path(L"out\\first")), "kept");
         EXPECT_EQ(ReadAll(tree.Path(L"out\\big")), "<missing>");
@@ -166,11 +165,11 @@ TEST_F(EngineThreads, LockFailureOnTheCopyThreadEndsTheJobLikeACancel) {
     Copier().Resume();  // the worker's wait now ends, abandoned
     ASSERT_TRUE(ThreadEnded());
     Copier().Cancel();
-    EXPECT_TRUE(Copier().failed);
-    EXPECT_FALSE(Copier().done);
+    EXPECT_TRUE(Copier().HasFailed());
+    EXPECT_FALSE(Copier().IsDone());
     EXPECT_TRUE(capture.Contains(L"WAIT_ABANDONED encountered. [735]\n"));
     EXPECT_EQ(ReadAll(tree.Path(L"out\\big")), "<missing>");
-    const auto items = Drain(Copier().items);
+    const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::Unspecified, tree.Path(L"big"), L".", 0}));
     EXPECT_EQ(platform.KeepAwakeCalls().back(), false);
@@ -184,7 +183,7 @@ TEST_F(EngineThreads, JobThatCompletedWhilePausedDoesNotBlockTheNextOne) {
     Copier().Pause();  // the worker finished between two files; the gate is still held
     StartCopy(tree.Path(L"a"));
     ASSERT_TRUE(ThreadEnded());
-    EXPECT_TRUE(Copier().done);
+    EXPECT_TRUE(Copier().IsDone());
     EXPECT_FALSE(Copier().IsPaused());
     EXPECT_EQ(ReadAll(tree.Path(L"out\\a")), "a");
 }

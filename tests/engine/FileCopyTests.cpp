@@ -17,7 +17,7 @@ protected:
     std::wstring Source() { return tree.Path(L"s.bin"); }
     std::wstring Target() { return tree.Path(L"t.bin"); }
     void Copy(std::uint64_t expected = CopyModule::kUnknownSize) {
-        Copier().CopyFile(L".\\s.bin", Source(), Target(), expected);
+        CopyModuleTestSeam::CopyFile(Copier(), L".\\s.bin", Source(), Target(), expected);
     }
 };
 
@@ -26,10 +26,10 @@ TEST_F(FileCopy, CopiesEveryByteAndCounts) {
     tree.File(L"s.bin", content);
     Copy(content.size());
     EXPECT_EQ(ReadAll(Target()), content);
-    EXPECT_EQ(Copier().filesDone, 1);
-    EXPECT_EQ(Copier().bytesCopied, content.size());
-    EXPECT_EQ(Copier().skipped, 0);
-    EXPECT_TRUE(Drain(Copier().items).empty());
+    EXPECT_EQ(Copier().FilesDone(), 1);
+    EXPECT_EQ(Copier().BytesCopied(), content.size());
+    EXPECT_EQ(Copier().Skipped(), 0);
+    EXPECT_TRUE(Drain(Copier().Items()).empty());
     EXPECT_EQ(Copier().GetStatusText(), L".\\s.bin");
 }
 
@@ -37,8 +37,8 @@ TEST_F(FileCopy, EmptyFileGivesEmptyTarget) {
     tree.File(L"s.bin", "");
     Copy();
     EXPECT_EQ(ReadAll(Target()), "");
-    EXPECT_EQ(Copier().filesDone, 1);
-    EXPECT_TRUE(Drain(Copier().items).empty());
+    EXPECT_EQ(Copier().FilesDone(), 1);
+    EXPECT_TRUE(Drain(Copier().Items()).empty());
 }
 
 // One byte over a block: two passes. The short read that reaches the file's
@@ -47,7 +47,7 @@ TEST_F(FileCopy, OneByteOverABlockTakesTwoPasses) {
     const std::string content = Pattern(kBlock + 1);
     tree.File(L"s.bin", content);
     std::vector<std::uint64_t> copiedBeforeRead;
-    platform.OnRead([&](const std::wstring&, int) { copiedBeforeRead.push_back(Copier().bytesCopied); });
+    platform.OnRead([&](const std::wstring&, int) { copiedBeforeRead.push_back(Copier().BytesCopied()); });
     Copy(content.size());
     EXPECT_EQ(copiedBeforeRead, (std::vector<std::uint64_t>{0, kBlock}));
     EXPECT_EQ(ReadAll(Target()), content);
@@ -157,10 +157,10 @@ TEST_F(FileCopy, FailureTable) {
         caseTree.File(L"s.bin", kSource);
         outcome.prepare(caseTree, casePlatform);
         const std::string before = ReadAll(caseTree.Path(L"t.bin"));
-        module.CopyFile(L".\\s.bin", caseTree.Path(L"s.bin"), caseTree.Path(L"t.bin"),
+        CopyModuleTestSeam::CopyFile(module, L".\\s.bin", caseTree.Path(L"s.bin"), caseTree.Path(L"t.bin"),
                         outcome.unknownSize ? CopyModule::kUnknownSize : kSource.size());
 
-        const auto items = Drain(module.items);
+        const auto items = Drain(module.Items());
         if (outcome.expectItem) {
             ASSERT_EQ(items.size(), 1u);
             const std::wstring path = outcome.itemNamesTarget ? caseTree.Path(L"t.bin") : caseTree.Path(L"s.bin");
@@ -168,8 +168,8 @@ TEST_F(FileCopy, FailureTable) {
         } else {
             EXPECT_TRUE(items.empty()) << items[0];
         }
-        EXPECT_EQ(module.filesDone, outcome.filesDone);
-        EXPECT_EQ(module.skipped, outcome.skipped);
+        EXPECT_EQ(module.FilesDone(), outcome.filesDone);
+        EXPECT_EQ(module.Skipped(), outcome.skipped);
 
         const std::string after = ReadAll(caseTree.Path(L"t.bin"));
         if (outcome.target == "absent") {
@@ -183,7 +183,7 @@ TEST_F(FileCopy, FailureTable) {
         } else {
             const std::size_t prefix = std::stoul(outcome.target);
             EXPECT_EQ(after, kSource.substr(0, prefix));
-            EXPECT_EQ(module.bytesCopied, prefix);
+            EXPECT_EQ(module.BytesCopied(), prefix);
         }
         EXPECT_EQ(ReadAll(caseTree.Path(L"s.bin")), kSource) << "the source is never touched";
         EXPECT_EQ(ReadAll(caseTree.Path(TemporaryNameOf(L"t.bin"))), "<missing>") << "no temporary is left";
@@ -195,13 +195,13 @@ TEST_F(FileCopy, SizeChangedSinceTheListingIsPartialBothWays) {
     for (std::uint64_t listed : {std::uint64_t{4000}, std::uint64_t{6000}}) {
         CopyModule module(platform);
         const std::wstring target = tree.Path(L"t" + std::to_wstring(listed));
-        module.CopyFile(L".\\s.bin", Source(), target, listed);
-        const auto items = Drain(module.items);
+        CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), target, listed);
+        const auto items = Drain(module.Items());
         ASSERT_EQ(items.size(), 1u);
         EXPECT_EQ(items[0].code, ResultCode::PartialCopy);
         EXPECT_EQ(ReadAll(target), Pattern(5000)) << "the target keeps what was read";
-        EXPECT_EQ(module.filesDone, 1);
-        EXPECT_EQ(module.skipped, 1);
+        EXPECT_EQ(module.FilesDone(), 1);
+        EXPECT_EQ(module.Skipped(), 1);
     }
 }
 
@@ -216,13 +216,13 @@ TEST_F(FileCopy, NoBlockIsWrittenAfterARefusedWrite) {
 TEST_F(FileCopy, CancelDuringThePassesDeletesTheTarget) {
     tree.File(L"s.bin", Pattern(4 * kBlock));
     platform.OnRead([&](const std::wstring&, int number) {
-        if (number == 2) Copier().cancelRequested = true;
+        if (number == 2) CopyModuleTestSeam::RequestCancel(Copier());
     });
     Copy();
     EXPECT_EQ(ReadAll(Target()), "<missing>");
-    EXPECT_EQ(Copier().filesDone, 0);
-    EXPECT_EQ(Copier().skipped, 0);
-    EXPECT_TRUE(Drain(Copier().items).empty());
+    EXPECT_EQ(Copier().FilesDone(), 0);
+    EXPECT_EQ(Copier().Skipped(), 0);
+    EXPECT_TRUE(Drain(Copier().Items()).empty());
     EXPECT_EQ(ReadAll(Source()), Pattern(4 * kBlock));
 }
 
@@ -231,24 +231,24 @@ TEST_F(FileCopy, ReadOnlyAttributeFollowsTheOption) {
     ASSERT_EQ(platform.SetAttributes(Source(), FileAttribute::kReadOnly), ErrorCode::kSuccess);
     for (bool copyAttributes : {true, false}) {
         CopyModule module(platform);
-        module.copyAttributes = copyAttributes;
+        CopyModuleTestSeam::SetCopyAttributes(module, copyAttributes);
         const std::wstring target = tree.Path(copyAttributes ? L"with" : L"without");
-        module.CopyFile(L".\\s.bin", Source(), target, 4);
+        CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), target, 4);
         std::uint32_t attributes = 0;
         ASSERT_EQ(platform.GetAttributes(target, attributes), ErrorCode::kSuccess);
         EXPECT_EQ((attributes & FileAttribute::kReadOnly) != 0, copyAttributes);
         EXPECT_EQ(ReadAll(target), "data");
-        EXPECT_TRUE(module.DeleteTarget(target)) << "a read-only target can still be deleted";
+        EXPECT_TRUE(CopyModuleTestSeam::DeleteTarget(module, target)) << "a read-only target can still be deleted";
         EXPECT_FALSE(platform.PathExists(target));
     }
-    EXPECT_TRUE(Copier().DeleteTarget(tree.Path(L"never-there")));
+    EXPECT_TRUE(CopyModuleTestSeam::DeleteTarget(Copier(), tree.Path(L"never-there")));
 }
 
 TEST_F(FileCopy, UnreadableAttributesAreNotReplacedByAWriteFailure) {
     tree.File(L"s.bin", "data");
     platform.Fail(PlatformCall::GetAttributes, L"\\s.bin", ErrorCode::kAccessDenied);
     Copy();
-    const auto items = Drain(Copier().items);
+    const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].code, ResultCode::AttributesNotRead);
     EXPECT_EQ(platform.Calls(PlatformCall::SetAttributes), 0);
@@ -268,7 +268,7 @@ TEST_F(FileCopy, FileHeldWithoutReadSharingIsLocked) {
     HANDLE blocker = CreateFileW(Source().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
     CopyModule module;
-    module.CopyFile(L".\\s.bin", Source(), Target(), CopyModule::kUnknownSize);
+    CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), CopyModule::kUnknownSize);
     CloseHandle(blocker);
     const auto items = Drain(module.items);
     ASSERT_EQ(items.size(), 1u);
@@ -280,7 +280,7 @@ TEST_F(FileCopy, HiddenAndSystemAttributesAreCopied) {
     tree.File(L"s.bin", "data");
     ASSERT_TRUE(SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     CopyModule module;
-    module.CopyFile(L".\\s.bin", Source(), Target(), 4);
+    CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), 4);
     EXPECT_EQ(GetFileAttributesW(Target().c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }

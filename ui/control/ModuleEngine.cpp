@@ -5,26 +5,26 @@ ModuleEngine::ModuleEngine(EnumerationModule& discovery, CopyModule& copy)
 
 EngineFlags ModuleEngine::Flags() {
     EngineFlags flags;
-    const bool discoveryFailed = discovery.failed.load();
-    flags.discoveryStarted = discovery.started.load() || discoveryFailed;
-    flags.discoveryDone = discovery.done.load() || discoveryFailed;
-    flags.copySetUp = copy.setUp.load();
-    flags.copyStarted = copy.started.load();
-    flags.copyDone = copy.done.load() || copy.failed.load();
+    const bool discoveryFailed = discovery.HasFailed();
+    flags.discoveryStarted = discovery.HasStarted() || discoveryFailed;
+    flags.discoveryDone = discovery.IsDone() || discoveryFailed;
+    flags.copySetUp = copy.IsSetUp();
+    flags.copyStarted = copy.HasStarted();
+    flags.copyDone = copy.IsDone() || copy.HasFailed();
     // "Paused" once the worker waits at the gate, not when the pause is asked for.
     flags.copyPaused = copy.IsParked();
-    flags.copyFailed = copy.failed.load();
+    flags.copyFailed = copy.HasFailed();
     return flags;
 }
 
 EngineCounters ModuleEngine::Counters() {
     EngineCounters counters;
-    counters.filesTotal = discovery.filesTotal.load();
-    counters.foldersTotal = discovery.foldersTotal.load();
-    counters.bytesTotal = discovery.bytesTotal.load();
-    counters.filesDone = copy.filesDone.load();
-    counters.bytesCopied = copy.bytesCopied.load();
-    counters.skipped = copy.skipped.load();
+    counters.filesTotal = discovery.FilesTotal();
+    counters.foldersTotal = discovery.FoldersTotal();
+    counters.bytesTotal = discovery.BytesTotal();
+    counters.filesDone = copy.FilesDone();
+    counters.bytesCopied = copy.BytesCopied();
+    counters.skipped = copy.Skipped();
     return counters;
 }
 
@@ -33,7 +33,7 @@ std::wstring ModuleEngine::StatusText() {
 }
 
 bool ModuleEngine::DiscoveryMatches(const std::wstring& fromText, bool includeSubfolders) {
-    return discovery.includeSubfolders.load() == includeSubfolders && discovery.HasSameSources(fromText);
+    return discovery.IncludesSubfolders() == includeSubfolders && discovery.HasSameSources(fromText);
 }
 
 bool ModuleEngine::SourcesExist(const std::wstring& fromText) {
@@ -50,7 +50,7 @@ void ModuleEngine::StopDiscovery() {
 }
 
 bool ModuleEngine::PopDiscoveryItem(ItemResult& item) {
-    return discovery.items.Pop(item);
+    return discovery.Items().Pop(item);
 }
 
 void ModuleEngine::SetupCopy(const std::wstring& fromText, const std::wstring& toText, bool includeSubfolders,
@@ -59,7 +59,6 @@ void ModuleEngine::SetupCopy(const std::wstring& fromText, const std::wstring& t
 }
 
 void ModuleEngine::StartCopy() {
-    copy.started = true;
     copy.Start();
 }
 
@@ -80,5 +79,5 @@ void ModuleEngine::CancelCopy() {
 }
 
 bool ModuleEngine::PopCopyItem(ItemResult& item) {
-    return copy.items.Pop(item);
+    return copy.Items().Pop(item);
 }
