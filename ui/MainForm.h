@@ -2,8 +2,11 @@
 // The program's one top-level window (dialog 129): the user names sources and
 // a destination, sets the two options, starts, pauses and resumes the copy
 // and watches the result rows and the figures. The form owns the whole copy
-// engine and drives it from a 100 ms timer through EngineControl, rendering
-// what the control decides (ControlView).
+// engine (FormEngine) and drives it from a 100 ms timer through
+// EngineControl, rendering what the control decides (ControlView).
+//
+// The members are defined in one file per part of the window, as the
+// private section lists them.
 
 #include <windows.h>
 
@@ -16,14 +19,13 @@
 #include "ui/BitmapButton.h"
 #include "ui/ColumnWidths.h"
 #include "ui/Container.h"
+#include "ui/FormEngine.h"
 #include "ui/StatusView.h"
 #include "ui/TrayIcon.h"
 #include "ui/control/ControlView.h"
 #include "ui/control/EngineControl.h"
-#include "ui/control/MessageBoxPrompt.h"
 #include "ui/control/ModePresentation.h"
-#include "ui/control/ModuleEngine.h"
-#include "ui/control/PlatformClock.h"
+#include "ui/control/Prompt.h"
 #include "ui/framework/DialogResize.h"
 #include "ui/framework/DialogWindow.h"
 #include "ui/framework/Handles.h"
@@ -70,6 +72,7 @@ public:
 
     BEGIN_MSG_MAP(MainForm)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
@@ -121,73 +124,40 @@ public:
 
     // --- The engine's clock: one timer tick ---
     void Tick();
-    EngineControl& Control() { return control; }
+    EngineControl& Control() { return engine.Control(); }
     const BitmapButton& GoButton() const { return go; }
     // The DPI the form drew its pictures for.
     int Dpi() const { return dpi; }
     HWND StatusViewWindow() const { return statusView.Handle(); }
 
     // --- Seams for tests; each defaults to the real dialog ---
-    void SetPrompt(Prompt* replacement) { prompt.target = replacement; }
+    void SetPrompt(Prompt* replacement) { engine.SetPrompt(replacement); }
     void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
     void SetCompletionShower(FormShower shower) { completionShower = std::move(shower); }
     void SetAboutShower(FormShower shower) { aboutShower = std::move(shower); }
-    EnumerationModule& Enumeration() { return enumeration; }
-    CopyModule& Copy() { return copy; }
-
-    // The form the timer drives; null while none is initialised.
-    static MainForm* Instance() { return instance; }
+    EnumerationModule& Enumeration() { return engine.Enumeration(); }
+    CopyModule& Copy() { return engine.Copy(); }
 
     bool PreTranslateMessage(MSG* message) override;
     // Shows the rows the last ticks brought in the list view.
     bool OnIdle() override;
 
 private:
-    // Forwards the control's questions to a test's prompt or to message boxes.
-    struct RelayPrompt : Prompt {
-        explicit RelayPrompt(Prompt& fallback) : fallback(fallback) {}
-        int Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) override {
-            return (target != nullptr ? *target : fallback).Ask(text, caption, style);
-        }
-        Prompt& fallback;
-        Prompt* target = nullptr;
-    };
-
+    // MainForm.cpp: initialisation and the commands.
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnShowCompletion(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnAbout(WORD, WORD, HWND, bool&);
     LRESULT OnGo(WORD, WORD, HWND, bool&);
+    LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
     // The session may end at any time; once it does, the copy is cancelled
     // (its file in progress removed) before the process is ended.
     LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnEndSession(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
-    LRESULT OnBrowseSource(WORD, WORD, HWND, bool&);
-    LRESULT OnBrowseDestination(WORD, WORD, HWND, bool&);
-    LRESULT OnShowHide(WORD, WORD, HWND, bool&);
+    void JoinMessageLoop();
+    void ResetOptions();
 
-    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
-
-    // ControlView: what the engine control asks the window to show.
-    FormFields Fields() override;
-    void ApplyMode(EngineMode mode) override;
-    void ClearRows() override;
-    void ShowRow(std::size_t index, bool isNew, const ResultRow& row, const wchar_t* message, int image) override;
-    void SetProgressPosition(int position) override;
-    void ShowSummary(const std::wstring& text) override;
-    void ShowFigures(const StatusFigures& figures) override;
-    void ShowCompletion() override;
-    void ShowCopyFailed() override;
-
-    void FlushRows();
-    // Retries a missing notification icon and, while there is none, shows
-    // the window: hidden without an icon, it could not be reached.
-    void KeepReachable();
-    void LookUpControls();
+    // MainFormLayout.cpp: the controls, their pictures and their sizes.
+    void PlaceWindow();
+    void AttachControls();
     void SetUpResultList();
     void SetUpStatusView();
     void SetUpGoButton();
@@ -197,23 +167,56 @@ private:
     void LoadWindowIcons();
     void LoadListImages();
     void LoadGoImages();
-    void EnableControl(HWND control, bool enable);
+    HICON LoadIconResource(int id, int cx, int cy);
+    LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, bool&);
+
+    // MainFormTick.cpp: the timer, and the rows it brings to the list view.
+    void StartTimer();
+    LRESULT OnTimer(UINT, WPARAM, LPARAM, bool&);
+    void FlushRows();
+    // The list view asks for the rows it shows (LVN_GETDISPINFOW).
+    LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
+
+    // ControlView: what the engine control asks the window to show. In
+    // MainFormView.cpp, but for the rows (MainFormTick.cpp) and the
+    // completion (MainFormForms.cpp).
+    FormFields Fields() override;
+    void ApplyMode(EngineMode mode) override;
+    void ClearRows() override;
+    void ShowRow(std::size_t index, bool isNew, const ResultRow& row, const wchar_t* message, int image) override;
+    void SetProgressPosition(int position) override;
+    void ShowSummary(const std::wstring& text) override;
+    void ShowFigures(const StatusFigures& figures) override;
+    void ShowCompletion() override;
+    void ShowCopyFailed() override;
+    void EnableControl(HWND window, bool enable);
     void SetProgressMarquee(bool on);
     void ApplyProgressBar(ProgressBarChange change);
-    bool Browse(const wchar_t* title, UINT flags, std::wstring& path);
-    HICON LoadIconResource(int id, int cx, int cy);
 
-    // The engine and its control. Declared in this order so they are
-    // destroyed in reverse: the control first, the copy (cancelled and
-    // joined) before the discovery (stopped and joined).
-    Platform& platform;
-    EnumerationModule enumeration;
-    CopyModule copy;
-    ModuleEngine engine;
-    MessageBoxPrompt messageBoxes;
-    RelayPrompt prompt;
-    PlatformClock clock;
-    EngineControl control;
+    // MainFormTray.cpp: the notification icon and the window's visibility.
+    void InstallTrayIcon();
+    // Retries a missing notification icon and, while there is none, shows
+    // the window: hidden without an icon, it could not be reached.
+    void KeepReachable();
+    LRESULT OnShowHide(WORD, WORD, HWND, bool&);
+
+    // MainFormBrowse.cpp: the choosers.
+    LRESULT OnBrowseSource(WORD, WORD, HWND, bool&);
+    LRESULT OnBrowseDestination(WORD, WORD, HWND, bool&);
+    bool Browse(const wchar_t* title, UINT flags, std::wstring& path);
+    // The default chooser: the shell's folder browser, owned by the form.
+    bool ChooseWithShell(const wchar_t* title, UINT flags, std::wstring& path);
+
+    // MainFormForms.cpp: the completion and about forms.
+    LRESULT OnShowCompletion(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnAbout(WORD, WORD, HWND, bool&);
+    // The default showers: the real forms, modal and owned by the form.
+    void ShowCompletionForm();
+    void ShowAboutForm();
+
+    // Declared before the controls, so it is destroyed after them.
+    FormEngine engine;
 
     // Controls.
     BitmapButton go;
@@ -251,6 +254,4 @@ private:
     FolderChooser folderChooser;
     FormShower completionShower;
     FormShower aboutShower;
-
-    static MainForm* instance;
 };

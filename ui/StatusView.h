@@ -54,7 +54,3 @@ private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnControlColour(UINT, WPARAM, LPARAM, bool&);
 };
-
-// Writes a window's text only when it differs; true when it was written.
-bool SetTextIfChanged(HWND window, const std::wstring& text);
-std::wstring WindowText(HWND window);

@@ -16,6 +16,7 @@
 #include "app/core/Diagnostics.h"
 #include "app/core/Exception.h"
 #include "ui/MainForm.h"
+#include "ui/framework/WindowText.h"
 #include "ui/res/resource.h"
 
 namespace {
@@ -29,14 +30,28 @@ struct CloseScript {
 };
 CloseScript closeScript;
 
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
+    if (::GetDlgItem(window, IDC_FROM) == nullptr || ::GetDlgItem(window, IDC_RESULTS) == nullptr) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The main window of this thread (the dialog with From and the result list),
+// while one exists.
+HWND MainWindow() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindMainWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void CALLBACK CloseTheForm(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
-    MainForm* form = MainForm::Instance();
+    HWND form = MainWindow();
     if (form == nullptr) return;
     closeScript.ran = true;
-    closeScript.from = form->FromText();
-    closeScript.to = form->ToText();
-    ::PostMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(closeScript.command, 0), 0);
+    closeScript.from = Framework::WindowText(::GetDlgItem(form, IDC_FROM));
+    closeScript.to = Framework::WindowText(::GetDlgItem(form, IDC_TO));
+    ::PostMessageW(form, WM_COMMAND, MAKEWPARAM(closeScript.command, 0), 0);
 }
 
 class ScriptedStartup : public StartupEnvironment {
@@ -86,8 +101,8 @@ public:
         return privilegeGranted;
     }
     int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned style) override {
-        MainForm* form = MainForm::Instance();
-        const bool visible = form != nullptr && form->Handle() != nullptr && ::IsWindowVisible(form->Handle());
+        HWND form = MainWindow();
+        const bool visible = form != nullptr && ::IsWindowVisible(form);
         boxes.push_back({text, caption, style, visible});
         return IDOK;
     }
@@ -214,7 +229,7 @@ TEST_F(StartupTest, AFailedPrivilegeShowsExactlyOneBoxBeforeAnyWindowAndExits0) 
     EXPECT_FALSE(system.boxes[0].mainWindowVisible);
     EXPECT_FALSE(system.formPrepared);
     EXPECT_TRUE(capture.Contains(L"System::ModifyPrivilege failed [1627]\n"));
-    EXPECT_EQ(MainForm::Instance(), nullptr);
+    EXPECT_EQ(MainWindow(), nullptr);
 }
 
 TEST_F(StartupTest, AFailureInsideAWindowHandlerEndsTheLoopAtTheStartupHandler) {

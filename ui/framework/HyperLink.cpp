@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <vector>
+#include "ui/framework/WindowText.h"
 
 namespace Framework {
 namespace {
@@ -11,13 +11,6 @@ namespace {
 INT_PTR OpenWithShell(const std::wstring& target) {
     HINSTANCE result = ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result);
-}
-
-std::wstring WindowText(HWND hwnd) {
-    const int length = ::GetWindowTextLengthW(hwnd);
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(hwnd, buffer.data(), length + 1);
-    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
 HFONT ControlFont(HWND hwnd) {
