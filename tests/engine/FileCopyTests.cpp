@@ -270,7 +270,7 @@ TEST_F(FileCopy, FileHeldWithoutReadSharingIsLocked) {
     CopyModule module;
     CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), CopyModule::kUnknownSize);
     CloseHandle(blocker);
-    const auto items = Drain(module.items);
+    const auto items = Drain(module.Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::FileLocked, Source(), L".\\s.bin", ErrorCode::kSharingViolation}));
     EXPECT_EQ(ReadAll(Target()), "<missing>");

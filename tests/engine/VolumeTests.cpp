@@ -46,13 +46,12 @@ TEST(Volumes, ADestinationThatRunsOutOfSpaceKeepsNothingPartial) {
     platform.SetInstantSleeps(true);
     CopyModule copier(platform);
     copier.Setup(tree.Path(L"data"), destination, true, true);
-    copier.started = true;
     copier.Run();
-    EXPECT_TRUE(copier.done) << "the job ends";
+    EXPECT_TRUE(copier.IsDone()) << "the job ends";
 
     std::set<std::wstring> reported;
     ItemResult item;
-    while (copier.items.Pop(item)) {
+    while (copier.Items().Pop(item)) {
         EXPECT_EQ(item.code, ResultCode::PartialCopy);
         EXPECT_TRUE(item.error == ErrorCode::kDiskFull || item.error == ErrorCode::kHandleDiskFull) << item.error;
         reported.insert(item.relativeName.substr(2));  // ".\f3.bin"
@@ -68,7 +67,7 @@ TEST(Volumes, ADestinationThatRunsOutOfSpaceKeepsNothingPartial) {
         ++whole;
     }
     EXPECT_EQ(whole + static_cast<int>(reported.size()), 5) << "every source accounted for";
-    EXPECT_EQ(copier.skipped, static_cast<int>(reported.size()));
+    EXPECT_EQ(copier.Skipped(), static_cast<int>(reported.size()));
     RemoveTree(destination);
 }
 
@@ -95,13 +94,12 @@ TEST(Volumes, ASecondDriveLetterOnTheSourceIsNotADifferentPlace) {
     platform.SetInstantSleeps(true);
     CopyModule copier(platform);
     copier.Setup(source, sameFolder + L"\\out", true, true);
-    copier.started = true;
     copier.Run();
-    EXPECT_TRUE(copier.done);
+    EXPECT_TRUE(copier.IsDone());
     ItemResult item;
-    ASSERT_TRUE(copier.items.Pop(item));
+    ASSERT_TRUE(copier.Items().Pop(item));
     EXPECT_EQ(item.relativeName, L".\\out") << "the destination is not copied into itself";
-    EXPECT_FALSE(copier.items.Pop(item)) << item;
+    EXPECT_FALSE(copier.Items().Pop(item)) << item;
     EXPECT_EQ(ReadAll(source + L"\\out\\data\\sub\\b.txt"), "b");
     EXPECT_FALSE(SystemPlatform().PathExists(source + L"\\out\\data\\out")) << "descended into its own output";
 }
