@@ -17,13 +17,13 @@ enum class EngineMode : int {
 // A snapshot of the six flags the derivation reads. Each is read once, so a
 // worker that flips a flag during the derivation cannot make it inconsistent.
 struct EngineFlags {
-    bool discoveryStarted = false;  // EnumerationModule.started
-    bool discoveryDone = false;     // EnumerationModule.done
-    bool copySetUp = false;         // CopyModule.setUp
-    bool copyStarted = false;       // CopyModule.started
-    bool copyDone = false;          // CopyModule.done
-    bool copyPaused = false;        // CopyModule.paused
-    // CopyModule.failed: the copy thread ended on an unexpected failure. The
+    bool discoveryStarted = false;  // EnumerationModule::HasStarted
+    bool discoveryDone = false;     // EnumerationModule::IsDone
+    bool copySetUp = false;         // CopyModule::IsSetUp
+    bool copyStarted = false;       // CopyModule::HasStarted
+    bool copyDone = false;          // CopyModule::IsDone
+    bool copyPaused = false;        // CopyModule::IsParked
+    // CopyModule::HasFailed: the copy thread ended on an unexpected failure. The
     // mode counts it as done; only what is shown on completion differs.
     bool copyFailed = false;
 };
