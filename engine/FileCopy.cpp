@@ -136,10 +136,11 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
             return;
         }
         std::uint32_t bytesRead = 0;
-        failure = platform.ReadFile(sourceFile.get(), buffer.get(), kBlockSize, bytesRead);
-        if (failure != ErrorCode::kSuccess || bytesRead == 0) break;
         std::uint32_t bytesWritten = 0;
-        failure = platform.WriteFile(targetFile.get(), buffer.get(), bytesRead, bytesWritten);
+        failure = platform.CopyBlock(sourceFile.get(), targetFile.get(), buffer.get(), kBlockSize, bytesRead,
+                                     bytesWritten);
+        // The end of the file, or a read that failed.
+        if (bytesRead == 0) break;
         bytesCopied += bytesWritten;
         written += bytesWritten;
         if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) {

@@ -16,3 +16,12 @@ std::uint32_t Platform::CreateUnfinishedFile(const std::wstring& temporary, File
                                              std::uint32_t attributes) {
     return CreateNewFile(temporary, file, attributes);
 }
+
+std::uint32_t Platform::CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
+                                  std::uint32_t& bytesRead, std::uint32_t& bytesWritten) {
+    bytesWritten = 0;
+    std::uint32_t error = ReadFile(source, buffer, size, bytesRead);
+    if (error != ErrorCode::kSuccess) bytesRead = 0;
+    if (error != ErrorCode::kSuccess || bytesRead == 0) return error;
+    return WriteFile(target, buffer, bytesRead, bytesWritten);
+}

@@ -85,6 +85,14 @@ public:
     virtual std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
                                     std::uint32_t& bytesWritten) = 0;
     virtual std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) = 0;
+    // One block of a copy: up to size bytes from source to target, each at
+    // its current position, as a ReadFile into buffer and a WriteFile of what
+    // was read (the default); a platform may move the bytes inside the
+    // system instead. bytesRead is what came from source (0 at its end or
+    // when the read failed), bytesWritten the prefix of it that reached
+    // target; the result is the read's or the write's error.
+    virtual std::uint32_t CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
+                                    std::uint32_t& bytesRead, std::uint32_t& bytesWritten);
     virtual void CloseFile(NativeHandle file) noexcept = 0;
     // Closes a file that was written and says whether the close succeeded
     // (data the system still held may fail to reach the disk here). The

@@ -13,13 +13,13 @@
 class NoWaitPlatform : public Platform {
 public:
     enum Kind {
-        kOpenForRead, kCreateNew, kRead, kWrite, kFileSize, kClose, kCloseWritten, kRename, kFinish, kIdentify, kFullPath,
+        kOpenForRead, kCreateNew, kRead, kWrite, kCopyBlock, kFileSize, kClose, kCloseWritten, kRename, kFinish, kIdentify, kFullPath,
         kGetAttributes, kSetAttributes, kRemove, kCreateFolder, kFindFirst, kFindNext, kPathTest, kMutex, kOther,
         kKinds
     };
     static const char* KindName(int kind) {
         static const char* const names[kKinds] = {
-            "open source", "create new", "read", "write", "file size", "close", "close written", "rename",
+            "open source", "create new", "read", "write", "copy block", "file size", "close", "close written", "rename",
             "close and name",
             "identify", "full path", "get attributes", "set attributes", "remove", "create folder", "find first",
             "find next", "path test", "mutex", "other"};
@@ -61,6 +61,11 @@ public:
     std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
                             std::uint32_t& bytesWritten) override {
         return Measure(kWrite, [&] { return inner.WriteFile(file, data, size, bytesWritten); });
+    }
+    std::uint32_t CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
+                            std::uint32_t& bytesRead, std::uint32_t& bytesWritten) override {
+        return Measure(kCopyBlock,
+                       [&] { return inner.CopyBlock(source, target, buffer, size, bytesRead, bytesWritten); });
     }
     std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override {
         return Measure(kFileSize, [&] { return inner.FileSize(file, size); });

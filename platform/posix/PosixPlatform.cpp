@@ -340,6 +340,26 @@ std::uint32_t PosixPlatform::WriteFile(NativeHandle file, const void* data, std:
     return ErrorCode::kSuccess;
 }
 
+std::uint32_t PosixPlatform::CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
+                                       std::uint32_t& bytesRead, std::uint32_t& bytesWritten) {
+#ifdef SYS_copy_file_range
+    for (;;) {
+        const ssize_t n = copy_file_range(Fd(source), nullptr, Fd(target), nullptr, size, 0);
+        if (n > 0) {
+            bytesRead = bytesWritten = static_cast<std::uint32_t>(n);
+            return ErrorCode::kSuccess;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        break;
+    }
+    // Nothing moved: the end of the file, a pair of files the kernel cannot
+    // copy between (or a file whose listed size is not its content, as in
+    // /proc), or a failure. A plain read and write tells which, and gives a
+    // failure the side it belongs to.
+#endif
+    return Platform::CopyBlock(source, target, buffer, size, bytesRead, bytesWritten);
+}
+
 std::uint32_t PosixPlatform::FileSize(NativeHandle file, std::uint64_t& size) {
     struct stat info;
     if (fstat(Fd(file), &info) != 0) return ErrorFromErrno(errno);

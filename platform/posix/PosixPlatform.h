@@ -30,6 +30,9 @@ public:
     std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
                             std::uint32_t& bytesWritten) override;
     std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override;
+    // Inside the kernel (copy_file_range) where it can; read and write otherwise.
+    std::uint32_t CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
+                            std::uint32_t& bytesRead, std::uint32_t& bytesWritten) override;
     void CloseFile(NativeHandle file) noexcept override;
     std::uint32_t CloseWrittenFile(NativeHandle file) override;
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;

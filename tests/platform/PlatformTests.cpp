@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <vector>
 
 #include "engine/PathHelpers.h"
 #include "tests/engine/TestTree.h"
@@ -210,6 +211,51 @@ TEST(Platform, AFinishedFileTakesItsNameButNeverAnExistingOne) {
     const std::uint32_t error = P().CreateUnfinishedFile(temporary, file, 0);
     EXPECT_TRUE(error == ErrorCode::kFileExists || error == ErrorCode::kAlreadyExists) << error;
     EXPECT_EQ(ReadAll(temporary), "a leftover");
+}
+
+// Block after block, the copy of a file is the file, whatever its length
+// says about the last block; a folder gives no bytes and says why.
+TEST(Platform, BlocksCopyEveryByteAndEndAtTheEnd) {
+    TestTree tree;
+    constexpr std::uint32_t kBlock = 0x10000;
+    std::vector<unsigned char> buffer(kBlock);
+    auto copyAll = [&](const std::wstring& from, const std::wstring& to, std::uint32_t& error) {
+        FileHandle source, target;
+        error = P().OpenForBackupRead(from, source);
+        if (error == ErrorCode::kSuccess) error = P().CreateNewFile(to, target);
+        int blocks = 0;
+        while (error == ErrorCode::kSuccess && blocks < 100) {
+            std::uint32_t read = 0, written = 0;
+            error = P().CopyBlock(source.get(), target.get(), buffer.data(), kBlock, read, written);
+            EXPECT_EQ(written, error == ErrorCode::kSuccess ? read : written);
+            if (read == 0) break;
+            ++blocks;
+        }
+        return blocks;
+    };
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{kBlock - 1}, std::size_t{2 * kBlock},
+                             std::size_t{2 * kBlock + 7}}) {
+        SCOPED_TRACE(size);
+        const std::wstring name = L"s" + std::to_wstring(size);
+        tree.File(name, Pattern(size));
+        std::uint32_t error = 0;
+        const int blocks = copyAll(tree.Path(name), tree.Path(name + L".copy"), error);
+        EXPECT_EQ(error, ErrorCode::kSuccess);
+        EXPECT_EQ(blocks, static_cast<int>((size + kBlock - 1) / kBlock));
+        EXPECT_EQ(ReadAll(tree.Path(name + L".copy")), Pattern(size));
+    }
+    tree.Folder(L"folder");
+    std::uint32_t error = 0;
+    EXPECT_EQ(copyAll(tree.Path(L"folder"), tree.Path(L"folder.copy"), error), 0);
+    EXPECT_EQ(error, ErrorCode::kInvalidFunction);
+#ifndef _WIN32
+    // A file whose listed size is not its content: the kernel's own copy
+    // gives nothing, the plain read gives it all.
+    const int blocks = copyAll(L"Z:\\proc\\self\\status", tree.Path(L"status"), error);
+    EXPECT_EQ(error, ErrorCode::kSuccess);
+    EXPECT_GE(blocks, 1);
+    EXPECT_NE(ReadAll(tree.Path(L"status")).find("Name:"), std::string::npos);
+#endif
 }
 
 TEST(Platform, FullPathsResolveDotsWithoutClimbingAboveTheRoot) {
