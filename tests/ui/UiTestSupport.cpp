@@ -1,9 +1,6 @@
 #include "tests/ui/UiTestSupport.h"
 
-#include <shellapi.h>
-
 #include <fstream>
-#include <sstream>
 
 namespace UiTest {
 
@@ -98,27 +95,6 @@ LRESULT CALLBACK TextRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         ::RemovePropW(hwnd, L"UiTest.TextRecorder");
     }
     return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
-}
-
-TempFolder::TempFolder() {
-    wchar_t base[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, base);
-    static unsigned counter = 0;
-    std::wstringstream name;
-    name << base << L"torvane-ui-" << ::GetCurrentProcessId() << L"-" << ::GetTickCount() << L"-" << ++counter;
-    path = name.str();
-    ::CreateDirectoryW(path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-    // SHFileOperation wants a double-terminated list.
-    std::wstring from = path;
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationW(&op);
 }
 
 void MakeFolder(const std::wstring& path) { ::CreateDirectoryW(path.c_str(), nullptr); }

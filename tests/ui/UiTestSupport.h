@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
 #include "ui/control/Prompt.h"
 
 namespace UiTest {
@@ -52,18 +53,10 @@ private:
     std::vector<std::wstring> texts;
 };
 
-// A folder under the temporary folder, removed with everything in it.
-class TempFolder {
+// The shared test folder; Join names an entry below it, as Path(relative) does.
+class TempFolder : public ::TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& Path() const { return path; }
-    std::wstring Join(const std::wstring& relative) const { return path + L"\\" + relative; }
-
-private:
-    std::wstring path;
+    std::wstring Join(const std::wstring& relative) const { return Path(relative); }
 };
 
 void MakeFolder(const std::wstring& path);
