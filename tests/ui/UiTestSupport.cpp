@@ -127,15 +127,6 @@ std::string ReadFile(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-int ScriptedPrompt::Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) {
-    asked.push_back({text, caption, style});
-    if (whileOpen) whileOpen();
-    if (answers.empty()) return PromptAnswer::kOk;
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 std::wstring WindowsPathOf(const std::string& unixPath) {
     std::wstring path = L"Z:";
     for (char c : unixPath) path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));

@@ -7,11 +7,11 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/control/TestPrompt.h"
 #include "tests/support/TempFolder.h"
 #include "ui/control/Prompt.h"
 
@@ -65,20 +65,7 @@ std::string ReadFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 
 // Records every question and answers from a script (OK when it runs out).
-// whileOpen runs inside the "box", where a real box would pump messages.
-class ScriptedPrompt : public Prompt {
-public:
-    struct Asked {
-        std::wstring text;
-        std::wstring caption;
-        std::uint32_t style;
-    };
-    std::vector<Asked> asked;
-    std::deque<int> answers;
-    std::function<void()> whileOpen;
-
-    int Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) override;
-};
+using ScriptedPrompt = ::TestPrompt;
 
 // The Windows path of a file of the build tree (wine maps Z: to /).
 std::wstring WindowsPathOf(const std::string& unixPath);
