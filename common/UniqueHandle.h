@@ -65,8 +65,9 @@ public:
     UniqueHandle(UniqueHandle&& other) noexcept : Slot(other.slot()), value_(other.release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
-            const Slot incoming = other.slot();
-            Replace(incoming, other.release());
+            reset();
+            static_cast<Slot&>(*this) = other.slot();
+            value_ = other.release();
         }
         return *this;
     }
@@ -81,10 +82,11 @@ public:
         return this->closer;
     }
 
-    // Closes what is held (unless it is value itself) and owns value, keeping
-    // the closer. The owner holds value before the close begins: code that
+    // Closes what is held (unless it is value itself), then owns value,
+    // keeping the closer. The owner is empty while the close runs: code that
     // the close runs (a join that answers messages, a window's WM_DESTROY)
-    // never finds the old value here to close a second time.
+    // never finds the old value here to close a second time, nor the new one
+    // before it is owned.
     void reset(Type value = Traits::Empty()) noexcept { Replace(slot(), value); }
     // The same, with the closer value is to be closed through.
     void reset(Closer& closer, Type value) noexcept {
@@ -108,10 +110,14 @@ private:
 
     const Slot& slot() const noexcept { return *this; }
 
-    void Replace(const Slot& incoming, Type value) noexcept {
-        const Slot outgoing = std::exchange(static_cast<Slot&>(*this), incoming);
-        const Type old = std::exchange(value_, value);
-        if (old != Traits::Empty() && old != value) Close(outgoing, old);
+    void Replace(Slot incoming, Type value) noexcept {
+        if (value != value_ || value == Traits::Empty()) {
+            const Slot outgoing = slot();
+            const Type old = release();
+            if (old != Traits::Empty()) Close(outgoing, old);
+        }
+        static_cast<Slot&>(*this) = incoming;
+        value_ = value;
     }
 
     static void Close(const Slot& from, Type value) noexcept {

@@ -135,17 +135,20 @@ TYPED_TEST(UniqueHandleKinds, PutClosesWhatIsHeldAndHandsOutTheSlot) {
     EXPECT_EQ(owner.get(), TestFixture::V(2));
 }
 
-TYPED_TEST(UniqueHandleKinds, ACloseNeverSeesTheValueItIsClosing) {
+TYPED_TEST(UniqueHandleKinds, TheOwnerIsEmptyWhileItsCloseRuns) {
     using Owner = typename TestFixture::Owner;
     Owner owner(TestFixture::V(1));
     Owner donor(TestFixture::V(4));
     std::vector<std::intptr_t> seen;
     duringClose = [&] { seen.push_back(Number(owner.get())); };
     owner.reset(TestFixture::V(2));
+    EXPECT_EQ(owner.get(), TestFixture::V(2));
     owner = std::move(donor);
+    EXPECT_EQ(owner.get(), TestFixture::V(4));
     owner.reset();
     EXPECT_EQ(closed, (std::vector<std::intptr_t>{1, 2, 4}));
-    EXPECT_EQ(seen, (std::vector<std::intptr_t>{2, 4, Number(TypeParam::Empty())}));
+    const std::intptr_t empty = Number(TypeParam::Empty());
+    EXPECT_EQ(seen, (std::vector<std::intptr_t>{empty, empty, empty}));
 }
 
 // The platform's kind: closed through the object that opened it.
