@@ -7,38 +7,18 @@
 
 #include "app/core/Diagnostics.h"
 #include "app/core/Exception.h"
-#include "ui/framework/Handles.h"
+#include "common/WindowsHandles.h"
+#include "common/WindowsVersion.h"
 
 namespace System {
-namespace {
-
-bool IsVersionOrLater(DWORD major, DWORD minor) {
-    OSVERSIONINFOEXW version{};
-    version.dwOSVersionInfoSize = sizeof(version);
-    version.dwMajorVersion = major;
-    version.dwMinorVersion = minor;
-    version.wServicePackMajor = 0;
-    version.wServicePackMinor = 0;
-    ULONGLONG condition = 0;
-    condition = ::VerSetConditionMask(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
-    condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
-    condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-    condition = ::VerSetConditionMask(condition, VER_SERVICEPACKMINOR, VER_GREATER_EQUAL);
-    const DWORD typeMask = VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR | VER_SERVICEPACKMINOR;
-    return ::VerifyVersionInfoW(&version, typeMask, condition) != FALSE;
-}
-
-}  // namespace
 
 bool ModifyPrivilege(const std::wstring& name, bool enable) {
     bool result = true;
-    Win::UniqueKernelHandle token;
+    Common::UniqueKernelHandle token;
     try {
-        HANDLE opened = nullptr;
-        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
             Diagnostics::Raise(L"OpenProcessToken failed.", Diagnostics::LastError());
         }
-        token.reset(opened);
 
         LUID luid{};
         if (!::LookupPrivilegeValueW(nullptr, name.c_str(), &luid)) {
@@ -61,9 +41,9 @@ bool ModifyPrivilege(const std::wstring& name, bool enable) {
     return result;
 }
 
-bool IsXPOrLater() { return IsVersionOrLater(5, 1); }
+bool IsXPOrLater() { return Common::IsWindowsVersionOrLater(5, 1); }
 
-bool IsVistaOrLater() { return IsVersionOrLater(6, 0); }
+bool IsVistaOrLater() { return Common::IsWindowsVersionOrLater(6, 0); }
 
 std::wstring ModuleFileName() {
     // MAX_PATH first; a longer installation path gets a larger buffer rather

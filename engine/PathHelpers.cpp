@@ -1,6 +1,5 @@
 #include "engine/PathHelpers.h"
 
-#include "app/core/CommandLine.h"
 #include "app/core/PathText.h"
 
 namespace {

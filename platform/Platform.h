@@ -11,12 +11,13 @@
 //   (0) on success, otherwise the code the platform gave (ErrorCode.h).
 //   Out parameters are left unchanged on failure unless stated otherwise.
 // - Handles are opaque pointer-sized values; kNoHandle (-1) is never a valid one.
-//   The owners at the end of this file close them through the platform that
-//   opened them.
+//   The owners (FileHandle, FindHandle, ThreadHandle) close them through the
+//   platform that opened them.
 
 #include <cstdint>
 #include <string>
 
+#include "common/UniqueHandle.h"
 #include "platform/ErrorCodes.h"
 #include "platform/FileAttributes.h"
 
@@ -54,8 +55,10 @@ enum class MutexWait {
 // The body of a platform thread; its result is the thread's exit code.
 using ThreadBody = std::uint32_t (*)(void* argument);
 
+// Owners of platform handles: each closes its handle through the platform
+// that opened it (traits at the end of this file).
 template <typename Traits>
-class PlatformHandle;
+using PlatformHandle = Common::UniqueHandle<Traits>;
 struct FileHandleTraits;
 struct FindHandleTraits;
 struct ThreadHandleTraits;
@@ -192,60 +195,18 @@ public:
 Platform& SystemPlatform();
 
 // --- Owners ---
-// A move-only owner of one handle: closes it through the platform that opened
-// it. get() reads it, reset() closes it, release() gives it up unclosed.
-template <typename Traits>
-class PlatformHandle {
-public:
-    PlatformHandle() noexcept = default;
-    PlatformHandle(Platform& platform, NativeHandle value) noexcept : platform(&platform), value(value) {}
-    PlatformHandle(PlatformHandle&& other) noexcept : platform(other.platform), value(other.release()) {}
-    PlatformHandle& operator=(PlatformHandle&& other) noexcept {
-        if (this != &other) {
-            reset();
-            platform = other.platform;
-            value = other.release();
-        }
-        return *this;
-    }
-    PlatformHandle(const PlatformHandle&) = delete;
-    PlatformHandle& operator=(const PlatformHandle&) = delete;
-    ~PlatformHandle() { reset(); }
-
-    NativeHandle get() const noexcept { return value; }
-    explicit operator bool() const noexcept { return value != kNoHandle; }
-    Platform* owner() const noexcept { return platform; }
-
-    // The owner is empty before the close begins: a close that waits (a
-    // join) may run other code meanwhile, which must see no handle to close
-    // a second time.
-    void reset() noexcept {
-        const NativeHandle closing = release();
-        if (closing != kNoHandle && platform) Traits::Close(*platform, closing);
-    }
-    void reset(Platform& newPlatform, NativeHandle newValue) noexcept {
-        reset();
-        platform = &newPlatform;
-        value = newValue;
-    }
-    NativeHandle release() noexcept {
-        NativeHandle released = value;
-        value = kNoHandle;
-        return released;
-    }
-
-private:
-    Platform* platform = nullptr;
-    NativeHandle value = kNoHandle;
+// Kinds of PlatformHandle: move-only, get() reads the handle, reset() closes
+// it, release() gives it up unclosed, reset(platform, value) takes a new one.
+// An owner is empty before its close begins: a close that waits (a join) may
+// run other code meanwhile, which must see no handle to close a second time.
+template <void (Platform::*CloseMember)(NativeHandle) noexcept>
+struct PlatformHandleTraits {
+    using Type = NativeHandle;
+    using Closer = Platform;
+    static constexpr Type Empty() noexcept { return kNoHandle; }
+    static void Close(Platform& platform, NativeHandle value) noexcept { (platform.*CloseMember)(value); }
 };
-
-struct FileHandleTraits {
-    static void Close(Platform& platform, NativeHandle value) noexcept { platform.CloseFile(value); }
-};
-struct FindHandleTraits {
-    static void Close(Platform& platform, NativeHandle value) noexcept { platform.CloseFind(value); }
-};
+struct FileHandleTraits : PlatformHandleTraits<&Platform::CloseFile> {};
+struct FindHandleTraits : PlatformHandleTraits<&Platform::CloseFind> {};
 // A thread owner never lets a thread run on unowned: resetting it joins.
-struct ThreadHandleTraits {
-    static void Close(Platform& platform, NativeHandle value) noexcept { platform.JoinThread(value); }
-};
+struct ThreadHandleTraits : PlatformHandleTraits<&Platform::JoinThread> {};

@@ -1,78 +1,28 @@
 #pragma once
 // Move-only owners for the handles the extension acquires: each closes its
-// handle exactly once, in the scope or object that acquired it.
+// handle exactly once, in the scope or object that acquired it. The handle
+// owner is Common::UniqueHandle; a storage medium, a structure that GetData
+// fills rather than one handle, has a small owner of its own here.
 
 #include <windows.h>
+
+#include "common/UniqueHandle.h"
+#include "common/WindowsHandles.h"
 
 namespace Marrowgate {
 
 template <typename Traits>
-class UniqueHandle {
-public:
-    using Type = typename Traits::Type;
+using UniqueHandle = Common::UniqueHandle<Traits>;
 
-    UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Type value) noexcept : value_(value) {}
-    ~UniqueHandle() { reset(); }
+using Common::BitmapTraits;
+using Common::KernelHandleTraits;
+using Common::MenuTraits;
+using Common::RegistryKeyTraits;
 
-    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    Type get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return value_ != Traits::Empty(); }
-
-    // Closes what is held and hands out the slot for a call that fills it.
-    Type* put() noexcept {
-        reset();
-        return &value_;
-    }
-    Type release() noexcept {
-        Type value = value_;
-        value_ = Traits::Empty();
-        return value;
-    }
-    void reset(Type value = Traits::Empty()) noexcept {
-        if (value_ != Traits::Empty() && value_ != value) Traits::Close(value_);
-        value_ = value;
-    }
-
-private:
-    Type value_ = Traits::Empty();
-};
-
-struct RegistryKeyTraits {
-    using Type = HKEY;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type key) noexcept { ::RegCloseKey(key); }
-};
-
-struct BitmapTraits {
-    using Type = HBITMAP;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type bitmap) noexcept { ::DeleteObject(bitmap); }
-};
-
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type menu) noexcept { ::DestroyMenu(menu); }
-};
-
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Empty() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { ::CloseHandle(handle); }
-};
-
-using UniqueKey = UniqueHandle<RegistryKeyTraits>;
-using UniqueBitmap = UniqueHandle<BitmapTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using Common::UniqueBitmap;
+using Common::UniqueKernelHandle;
+using Common::UniqueKey;
+using Common::UniqueMenu;
 
 // Holds a storage medium that GetData filled and releases it once.
 class StorageMedium {
@@ -109,18 +59,18 @@ private:
 class GlobalLockScope {
 public:
     explicit GlobalLockScope(HGLOBAL memory) noexcept
-        : memory_(memory), data_(memory != nullptr ? ::GlobalLock(memory) : nullptr) {}
-    ~GlobalLockScope() {
-        if (data_ != nullptr) ::GlobalUnlock(memory_);
-    }
+        : data_(memory != nullptr ? ::GlobalLock(memory) : nullptr), lock_(data_ != nullptr ? memory : nullptr) {}
     GlobalLockScope(const GlobalLockScope&) = delete;
     GlobalLockScope& operator=(const GlobalLockScope&) = delete;
 
     const void* data() const noexcept { return data_; }
 
 private:
-    HGLOBAL memory_;
+    // Closing the lock unlocks the block.
+    using LockTraits = Common::NullEmptyTraits<HGLOBAL, ::GlobalUnlock>;
+
     void* data_;
+    UniqueHandle<LockTraits> lock_;
 };
 
 }  // namespace Marrowgate

@@ -95,21 +95,6 @@ std::vector<std::wstring> SplitArguments(const std::wstring& text) {
     return CommandLineSplitter::Split(CommandLineRules::DoubleBackslashBeforeQuote(text));
 }
 
-std::wstring NormalizePath(const std::wstring& path) {
-    // The steps run in this order on purpose: a backslash followed only by
-    // blanks survives ("C:\Data\ " gives "C:\Data\").
-    std::wstring work = path.substr(0, path.find(L'\0'));
-    PathText::AddBackslash(work);
-    PathText::RemoveBackslash(work);
-    PathText::RemoveBlanks(work);
-
-    size_t begin = 0;
-    while (begin < work.size() && PathText::IsSpace(work[begin])) ++begin;
-    size_t end = work.size();
-    while (end > begin && PathText::IsSpace(work[end - 1])) --end;
-    return work.substr(begin, end - begin);
-}
-
 std::wstring SourceListText(const std::vector<std::wstring>& sources) {
     if (sources.size() == 1) return sources[0];
     std::wstring text;

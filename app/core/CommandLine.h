@@ -1,20 +1,17 @@
 #pragma once
-// Splitting a command line or a source list text into paths, and trimming a
-// path the way every reader of user-typed or passed-in paths does.
+// Splitting a command line or a source list text into paths. The paths it
+// gives out are trimmed by NormalizePath, which comes with this header.
 
 #include <string>
 #include <vector>
+
+#include "app/core/PathText.h"
 
 // Splits text the way the platform splits a process command line, after
 // doubling every backslash that stands before a double quote (so a quoted
 // drive root "C:\" splits into C:\ again). Never fails: an empty list means
 // the platform could not split the text.
 std::vector<std::wstring> SplitArguments(const std::wstring& text);
-
-// Drops a trailing backslash except from a root, turns a bare drive "C:" into
-// "C:\", and trims blanks around the path. Any length is accepted; the result
-// is never truncated.
-std::wstring NormalizePath(const std::wstring& path);
 
 namespace CommandLineRules {
 

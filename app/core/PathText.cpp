@@ -47,3 +47,18 @@ bool IsSpace(wchar_t c) {
 }
 
 }  // namespace PathText
+
+std::wstring NormalizePath(const std::wstring& path) {
+    // The steps run in this order on purpose: a backslash followed only by
+    // blanks survives ("C:\Data\ " gives "C:\Data\").
+    std::wstring work = path.substr(0, path.find(L'\0'));
+    PathText::AddBackslash(work);
+    PathText::RemoveBackslash(work);
+    PathText::RemoveBlanks(work);
+
+    size_t begin = 0;
+    while (begin < work.size() && PathText::IsSpace(work[begin])) ++begin;
+    size_t end = work.size();
+    while (end > begin && PathText::IsSpace(work[end - 1])) --end;
+    return work.substr(begin, end - begin);
+}

@@ -2,7 +2,8 @@
 // Pure string operations on Windows-style paths that behave like the shell's
 // path functions of the same name (PathAddBackslashW, PathRemoveBackslashW,
 // PathRemoveBlanksW, PathIsRootW), without their MAX_PATH limits: these work
-// on strings of any length and never truncate.
+// on strings of any length and never truncate. NormalizePath, built from
+// them, is the one most callers want.
 
 #include <string>
 
@@ -25,3 +26,9 @@ bool IsRoot(const std::wstring& path);
 bool IsSpace(wchar_t c);
 
 }  // namespace PathText
+
+// The trimming every reader of user-typed or passed-in paths applies: drops a
+// trailing backslash except from a root, turns a bare drive "C:" into "C:\",
+// and trims blanks around the path. Any length is accepted; the result is
+// never truncated.
+std::wstring NormalizePath(const std::wstring& path);

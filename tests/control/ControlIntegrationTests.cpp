@@ -13,7 +13,7 @@
 #include "engine/EnumerationModule.h"
 #include "platform/testing/FaultPlatform.h"
 #include "tests/control/RecordingView.h"
-#include "tests/control/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/control/TestPrompt.h"
 #include "ui/control/EngineControl.h"
 #include "ui/control/ModuleEngine.h"

@@ -10,7 +10,7 @@
 
 #include "app/core/Diagnostics.h"
 #include "platform/testing/FaultPlatform.h"
-#include "tests/control/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tests/control/TestPrompt.h"
 #include "ui/control/DestinationValidation.h"
 

@@ -98,7 +98,7 @@ ComPtr<IDataObject> EmptyListWithANameAfterIt() {
 
 TEST(HandlerTest, AnEmptyListIsRefused) {
     TempFolder target;
-    ItemIdList targetList(target.path());
+    ItemIdList targetList(target.Path());
     ASSERT_NE(targetList.list, nullptr);
     for (bool nameAfter : {false, true}) {
         SCOPED_TRACE(nameAfter ? "a name after the list" : "nothing after the list");
@@ -116,7 +116,7 @@ TEST(HandlerTest, AnEmptyListIsRefused) {
 
 TEST(HandlerTest, InitializeReadsEveryNameWhole) {
     TempFolder target;
-    ItemIdList targetList(target.path());
+    ItemIdList targetList(target.Path());
     ASSERT_NE(targetList.list, nullptr);
     for (const InitializeCase& c : kInitializeCases) {
         ComPtr<IShellExtInit> menuHandler = NewHandler<CApplicationContextMenuExtension>();
@@ -128,7 +128,7 @@ TEST(HandlerTest, InitializeReadsEveryNameWhole) {
         data = c.data();
         EXPECT_EQ(dropHandler->Initialize(targetList.list, data.get(), nullptr), c.dragAndDrop) << c.what;
         EXPECT_EQ(Object<CApplicationDragAndDropExtension>(dropHandler)->Items(), c.items) << c.what;
-        EXPECT_EQ(Object<CApplicationDragAndDropExtension>(dropHandler)->Destination(), target.path()) << c.what;
+        EXPECT_EQ(Object<CApplicationDragAndDropExtension>(dropHandler)->Destination(), target.Path()) << c.what;
     }
 }
 
@@ -230,7 +230,7 @@ TEST(HandlerTest, MenuBitmapsHaveTheirSizes) {
 
 TEST(HandlerTest, DropMenuEntryGoesAboveTheLastTwoItemsWithASeparator) {
     TempFolder target;
-    ItemIdList targetList(target.path());
+    ItemIdList targetList(target.Path());
     ComPtr<IShellExtInit> handler = NewHandler<CApplicationDragAndDropExtension>();
     ComPtr<IDataObject> data = DropOf({L"C:\\a"});
     ASSERT_EQ(handler->Initialize(targetList.list, data.get(), nullptr), S_OK);
@@ -308,7 +308,7 @@ CMINVOKECOMMANDINFO Command(LPCSTR verb) {
 
 TEST(HandlerTest, ForeignVerbsAreRefused) {
     TempFolder target;
-    ItemIdList targetList(target.path());
+    ItemIdList targetList(target.Path());
     ComPtr<IDataObject> data = DropOf({L"C:\\a"});
     ComPtr<IShellExtInit> menuHandler = NewHandler<CApplicationContextMenuExtension>();
     ComPtr<IShellExtInit> dropHandler = NewHandler<CApplicationDragAndDropExtension>();

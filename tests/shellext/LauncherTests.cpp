@@ -141,7 +141,7 @@ TEST(LauncherTest, StartsTheProgramInTheInstallationFolder) {
 
 TEST(LauncherTest, AProgramThatCannotStartIsAFailureNotASuccess) {
     TempFolder empty;
-    InstallPathScope stored(empty.path());
+    InstallPathScope stored(empty.Path());
     RecordedPrompts prompts;
     const HRESULT hr = LaunchMainProgram({L"C:\\a"}, nullptr, WorkingDirectory::InstallFolder);
     EXPECT_TRUE(FAILED(hr)) << HexCode(hr);

@@ -201,10 +201,10 @@ std::vector<std::wstring> ArgumentsOf(const std::wstring& commandLine) {
 TEST_F(RegistrationTest, HandlersCreatedFromTheRegistrationStartTorvane) {
     ASSERT_EQ(Regsvr32(L"/s"), 0u);
     TempFolder files;
-    const std::wstring a = files.AddFile(L"a file.txt");
-    const std::wstring b = files.AddFile(L"b.txt");
-    const std::wstring target = files.AddFile(L"target\\x.txt").substr(0, files.path().size() + 7);
-    ComPtr<IDataObject> data = ShellDataObject(files.path(), {L"a file.txt", L"b.txt"});
+    const std::wstring a = files.WriteFile(L"a file.txt");
+    const std::wstring b = files.WriteFile(L"b.txt");
+    const std::wstring target = files.WriteFile(L"target\\x.txt").substr(0, files.Path().size() + 7);
+    ComPtr<IDataObject> data = ShellDataObject(files.Path(), {L"a file.txt", L"b.txt"});
     ASSERT_TRUE(data) << "the shell gave no data object";
 
     struct Launch {
@@ -250,7 +250,7 @@ TEST_F(RegistrationTest, HandlersCreatedFromTheRegistrationStartTorvane) {
 TEST_F(RegistrationTest, TheSystemShellBuildsAMenuWithTorvane) {
     ASSERT_EQ(Regsvr32(L"/s"), 0u);
     TempFolder files;
-    const std::wstring file = files.AddFile(L"item.txt");
+    const std::wstring file = files.WriteFile(L"item.txt");
     PIDLIST_ABSOLUTE item = nullptr;
     ASSERT_EQ(SHParseDisplayName(file.c_str(), nullptr, &item, 0, nullptr), S_OK);
     ComPtr<IShellFolder> parent;

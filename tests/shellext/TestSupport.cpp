@@ -82,52 +82,6 @@ STDMETHODIMP DropDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     return S_OK;
 }
 
-void DeleteTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-TempFolder::TempFolder() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = std::wstring(temp) + L"marrowgate-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++counter);
-        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
-    }
-}
-
-TempFolder::~TempFolder() {
-    DeleteTree(path_);
-}
-
-std::wstring TempFolder::AddFile(const std::wstring& relative) const {
-    const std::wstring full = path_ + L"\\" + relative;
-    for (std::size_t slash = full.find(L'\\', path_.size() + 1); slash != std::wstring::npos;
-         slash = full.find(L'\\', slash + 1)) {
-        CreateDirectoryW(full.substr(0, slash).c_str(), nullptr);
-    }
-    HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return full;
-}
-
 std::wstring TestProgramFolder() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -201,11 +155,11 @@ InstallPathScope::~InstallPathScope() {
 
 StandInInstallation::StandInInstallation() {
     const std::wstring standIn = TestProgramFolder() + L"\\marrowgate_standin.exe";
-    CopyFileW(standIn.c_str(), (folder_.path() + L"\\Torvane.exe").c_str(), FALSE);
+    CopyFileW(standIn.c_str(), (folder_.Path() + L"\\Torvane.exe").c_str(), FALSE);
 }
 
 bool StandInInstallation::WaitForRecord(Record& record) const {
-    const std::wstring path = folder_.path() + L"\\launch-record.txt";
+    const std::wstring path = folder_.Path() + L"\\launch-record.txt";
     // A cold start of a program under Wine can take seconds on a loaded machine.
     for (int attempt = 0; attempt < 600; ++attempt) {
         FILE* file = _wfopen(path.c_str(), L"rb");

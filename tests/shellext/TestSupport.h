@@ -3,6 +3,7 @@
 // message boxes, scratch registry keys and folders, and the stand-in Torvane.
 
 #include "shellext/Prompts.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -102,22 +103,7 @@ private:
     Marrowgate::Prompts* previous_ = nullptr;
 };
 
-// A folder under %TEMP% that is removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& path() const { return path_; }
-    // Creates a file (and missing folders) below the folder; returns its full path.
-    std::wstring AddFile(const std::wstring& relative) const;
-
-private:
-    std::wstring path_;
-};
-
-void DeleteTree(const std::wstring& path);
+using ::TempFolder;
 
 // The folder the test program runs from (Marrowgate.dll and the stand-in are copied there).
 std::wstring TestProgramFolder();
@@ -147,7 +133,7 @@ private:
 class StandInInstallation {
 public:
     StandInInstallation();
-    const std::wstring& folder() const { return folder_.path(); }
+    std::wstring folder() const { return folder_.Path(); }
     struct Record {
         std::wstring commandLine;
         std::wstring currentDirectory;

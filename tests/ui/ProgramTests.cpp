@@ -261,8 +261,7 @@ bool IsTemporaryName(const std::wstring& relative) {
 // Presses Go and answers the "Skip existing files" question that a folder
 // holding files from an earlier run brings up.
 void PressGo(HWND main, DWORD processId, const std::wstring& destination) {
-    const bool question = ::GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES &&
-                          !::PathIsDirectoryEmptyW(destination.c_str());
+    const bool question = UiTest::Exists(destination) && !::PathIsDirectoryEmptyW(destination.c_str());
     // Go asks for a copy once discovery has counted the sources.
     for (int waited = 0; waited < 20000 && ItemText(main, IDC_STATUS_LINE) != L"Ready"; waited += 50) ::Sleep(50);
     ASSERT_EQ(ItemText(main, IDC_STATUS_LINE), L"Ready");

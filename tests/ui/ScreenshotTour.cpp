@@ -20,8 +20,6 @@ namespace {
 
 std::wstring handshakeFolder;
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Lets the script take the picture of window, then returns.
 void Capture(HWND window, const wchar_t* name) {
     UiTest::PumpFor(700);  // painted and settled
@@ -36,7 +34,7 @@ void Capture(HWND window, const wchar_t* name) {
         std::fclose(f);
     }
     const DWORD start = ::GetTickCount();
-    while (!Exists(done) && ::GetTickCount() - start < 30000) UiTest::PumpFor(50);
+    while (!UiTest::Exists(done) && ::GetTickCount() - start < 30000) UiTest::PumpFor(50);
 }
 
 bool WaitForStatus(HWND form, const wchar_t* status, int timeoutMs = 20000) {

@@ -1,9 +1,6 @@
 #include "tests/ui/UiTestSupport.h"
 
-#include <shellapi.h>
-
 #include <fstream>
-#include <sstream>
 
 namespace UiTest {
 
@@ -100,27 +97,6 @@ LRESULT CALLBACK TextRecorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
-TempFolder::TempFolder() {
-    wchar_t base[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, base);
-    static unsigned counter = 0;
-    std::wstringstream name;
-    name << base << L"torvane-ui-" << ::GetCurrentProcessId() << L"-" << ::GetTickCount() << L"-" << ++counter;
-    path = name.str();
-    ::CreateDirectoryW(path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-    // SHFileOperation wants a double-terminated list.
-    std::wstring from = path;
-    from.push_back(L'\0');
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationW(&op);
-}
-
 void MakeFolder(const std::wstring& path) { ::CreateDirectoryW(path.c_str(), nullptr); }
 
 void WriteFile(const std::wstring& path, std::size_t bytes, char seed) {
@@ -150,15 +126,6 @@ std::string ReadFile(const std::wstring& path) {
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-int ScriptedPrompt::Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) {
-    asked.push_back({text, caption, style});
-    if (whileOpen) whileOpen();
-    if (answers.empty()) return PromptAnswer::kOk;
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
 
 std::wstring WindowsPathOf(const std::string& unixPath) {
     std::wstring path = L"Z:";

@@ -7,11 +7,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/control/TestPrompt.h"
+#include "tests/support/TempFolder.h"
 #include "ui/control/Prompt.h"
 
 namespace UiTest {
@@ -52,18 +53,10 @@ private:
     std::vector<std::wstring> texts;
 };
 
-// A folder under the temporary folder, removed with everything in it.
-class TempFolder {
+// The shared test folder; Join names an entry below it, as Path(relative) does.
+class TempFolder : public ::TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& Path() const { return path; }
-    std::wstring Join(const std::wstring& relative) const { return path + L"\\" + relative; }
-
-private:
-    std::wstring path;
+    std::wstring Join(const std::wstring& relative) const { return Path(relative); }
 };
 
 void MakeFolder(const std::wstring& path);
@@ -72,20 +65,7 @@ std::string ReadFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 
 // Records every question and answers from a script (OK when it runs out).
-// whileOpen runs inside the "box", where a real box would pump messages.
-class ScriptedPrompt : public Prompt {
-public:
-    struct Asked {
-        std::wstring text;
-        std::wstring caption;
-        std::uint32_t style;
-    };
-    std::vector<Asked> asked;
-    std::deque<int> answers;
-    std::function<void()> whileOpen;
-
-    int Ask(const std::wstring& text, const std::wstring& caption, std::uint32_t style) override;
-};
+using ScriptedPrompt = ::TestPrompt;
 
 // The Windows path of a file of the build tree (wine maps Z: to /).
 std::wstring WindowsPathOf(const std::string& unixPath);

@@ -1,6 +1,6 @@
 #include "ui/control/EngineControl.h"
 
-#include "app/core/CommandLine.h"
+#include "app/core/PathText.h"
 #include "engine/progress/Displays.h"
 #include "ui/control/ResultMessages.h"
 

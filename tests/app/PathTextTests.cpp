@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/core/CommandLine.h"
 #include "app/core/PathText.h"
 
 TEST(NormalizePath, NetEffects) {
