@@ -8,7 +8,8 @@
 #include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
-CopyModule::CopyModule(Platform& platform) : platform(platform), items(platform), gate(platform) {}
+CopyModule::CopyModule(Platform& platform)
+    : platform(platform), items(platform), finishing(platform, &CopyModule::FinishPending, this), gate(platform) {}
 
 CopyModule::~CopyModule() {
     cancelRequested = true;
@@ -111,17 +112,36 @@ void CopyModule::Run() {
     SleepUnless(platform, 500, cancelRequested);
     started = true;
     platform.KeepAwake(true);
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        CopySource(i);
-        if (cancelRequested) break;
-    }
+    CopySources();
     platform.KeepAwake(false);
     if (!cancelRequested) done = true;
     SetStatusText(L"");
     SleepUnless(platform, 500, cancelRequested);
 }
 
+void CopyModule::CopySources() {
+    try {
+        FinishingThread::Running helper(finishing, platform.OverlapsFinishing());
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            CopySource(i);
+            if (cancelRequested) break;
+        }
+        // The last file is counted before the job says it is done.
+        finishing.Settle();
+    } catch (...) {
+        DiscardUnfinished();
+        throw;
+    }
+}
+
+void CopyModule::Report(const ItemResult& item) {
+    finishing.Settle();
+    items.Push(item);
+}
+
 void CopyModule::CopySource(std::size_t index) {
+    // A file in hand may be the target, or the source, of this one.
+    finishing.Settle();
     // Resolved, so that "." and ".." cannot place anything outside the
     // destination: the last component is the source's own name.
     const std::wstring source = FullPathOf(sources[index], platform);
@@ -143,7 +163,7 @@ void CopyModule::CopySource(std::size_t index) {
             const ResultCode code = error == ErrorCode::kAccessDenied || error == ErrorCode::kPathNotFound
                                         ? ResultCode::AccessDeniedListing
                                         : ResultCode::ListingFailed;
-            items.Push({code, source, L".", error, true});
+            Report({code, source, L".", error, true});
             return;
         }
         folderName = label.empty() ? std::wstring(L"Local Disk") : label;
@@ -166,7 +186,7 @@ CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const
         error = ErrorCode::kAlreadyExists;
     }
     Diagnostics::Report(L"CreateDirectory failed.", static_cast<int>(error));
-    items.Push({ResultCode::AccessDeniedTarget, path, relativeName, error, true});
+    Report({ResultCode::AccessDeniedTarget, path, relativeName, error, true});
     return FolderState::Failed;
 }
 
@@ -186,12 +206,12 @@ void CopyModule::CopyFolderAttributes(const std::wstring& source, const std::wst
     std::uint32_t error = platform.GetAttributes(source, attributes);
     if (error != ErrorCode::kSuccess) {
         // Nothing sound can be set; the target keeps the default attributes.
-        items.Push({ResultCode::AttributesNotRead, source, relativeName, error, true});
+        Report({ResultCode::AttributesNotRead, source, relativeName, error, true});
         return;
     }
     error = platform.SetAttributes(target, attributes);
     if (error != ErrorCode::kSuccess) {
-        items.Push({ResultCode::AttributesNotWritten, source, relativeName, error, true});
+        Report({ResultCode::AttributesNotWritten, source, relativeName, error, true});
     }
 }
 
@@ -214,7 +234,7 @@ struct CopyModule::TreeVisitor {
         if (module.IsOwnOutput(subfolder.path)) {
             // The destination reached through the sources: copying it would
             // copy this copy's own output into itself without end.
-            module.items.Push(
+            module.Report(
                 {ResultCode::Unspecified, subfolder.path, subfolder.relativeName, ErrorCode::kAlreadyExists, true});
             return false;
         }
@@ -227,7 +247,7 @@ struct CopyModule::TreeVisitor {
     }
 
     void ListingFailed(const TreeFolder& folder, std::uint32_t error) {
-        module.items.Push({ResultCode::AccessDeniedListing, folder.path, folder.relativeName, error, true});
+        module.Report({ResultCode::AccessDeniedListing, folder.path, folder.relativeName, error, true});
     }
 };
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/FinishingThread.h"
 #include "engine/ItemQueue.h"
 #include "engine/PauseGate.h"
 #include "engine/StatusText.h"
@@ -98,9 +99,33 @@ private:
     struct TreeVisitor;
     // What CreateFolder found or did.
     enum class FolderState { Created, Existed, Failed };
+    // A copied file whose last step (close and name) is in hand: written by
+    // the copy thread while no step is, read by whichever thread runs it.
+    struct PendingFile {
+        FileHandle source;
+        FileHandle target;
+        std::wstring sourcePath;
+        std::wstring relativeName;
+        std::wstring temporary;
+        std::wstring targetPath;
+        std::uint64_t written = 0;
+        std::uint64_t expectedSize = 0;
+    };
 
     static std::uint32_t ThreadMain(void* module);
+    // The job's sources, one after another, with the finishing thread running.
+    void CopySources();
     void CopySource(std::size_t index);
+    // Reports an item of the copy thread, after the outcome of the file in
+    // hand, so that items arrive in the order of the files.
+    void Report(const ItemResult& item);
+    // The last step of a copied file: closes it and gives it its name, then
+    // counts it and reports what went wrong (FinishingThread step).
+    static void FinishPending(void* module);
+    void FinishPendingFile();
+    // Removes the temporary of a file that was handed but never finished (a
+    // failed job).
+    void DiscardUnfinished();
     void SetStatusText(const std::wstring& text) { statusText.Set(text); }
     // Creates one folder level. A folder already there is used as it is; a
     // folder that cannot be created (a file in its place included) is an
@@ -155,6 +180,8 @@ private:
     std::atomic<std::uint64_t> bytesCopied{0};
     std::atomic<std::int32_t> skipped{0};
     ItemQueue items;
+    PendingFile pending;
+    FinishingThread finishing;
     PauseGate gate;
     StatusText statusText;
     // The item the copy thread is working on, for the report of a failed job

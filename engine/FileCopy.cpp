@@ -89,14 +89,14 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     if (error != ErrorCode::kSuccess) {
         const ResultCode code =
             error == ErrorCode::kSharingViolation ? ResultCode::FileLocked : ResultCode::AccessDeniedSource;
-        items.Push({code, source, relativeName, error});
+        Report({code, source, relativeName, error});
         return;
     }
     if (expectedSize == kUnknownSize) {
         // Without the size a short copy could not be told from a complete one.
         error = platform.FileSize(sourceFile.get(), expectedSize);
         if (error != ErrorCode::kSuccess) {
-            items.Push({ResultCode::AccessDeniedSource, source, relativeName, error});
+            Report({ResultCode::AccessDeniedSource, source, relativeName, error});
             return;
         }
     }
@@ -119,7 +119,7 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     FileHandle targetFile;
     error = CreateTemporary(temporary, atCreation, targetFile);
     if (error != ErrorCode::kSuccess) {
-        items.Push({ResultCode::AccessDeniedTarget, target, relativeName, error});
+        Report({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
     }
     CreatedTarget created(platform, targetFile, temporary);
@@ -130,7 +130,9 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     std::uint64_t written = 0;
     std::uint32_t failure = ErrorCode::kSuccess;
     for (;;) {
-        gate.Pass();
+        // Parked only once the file in hand is finished: from "Paused" on,
+        // the counters and the targets stay as they are.
+        gate.Pass([this] { finishing.Settle(); });
         if (cancelRequested) {
             created.Discard();
             return;
@@ -154,51 +156,92 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         break;
     }
     if (failure == ErrorCode::kSuccess && attributesUnread != ErrorCode::kSuccess) {
-        items.Push({ResultCode::AttributesNotRead, source, relativeName, attributesUnread});
+        Report({ResultCode::AttributesNotRead, source, relativeName, attributesUnread});
     }
     // Attributes a new file cannot be created with are set afterwards.
     if (failure == ErrorCode::kSuccess && setAttributes && (attributes & FileAttribute::kSetLater)) {
         error = platform.SetAttributes(temporary, atCreation | (attributes & FileAttribute::kSetLater));
-        if (error != ErrorCode::kSuccess) items.Push({ResultCode::AttributesNotWritten, source, relativeName, error});
+        if (error != ErrorCode::kSuccess) Report({ResultCode::AttributesNotWritten, source, relativeName, error});
     }
-    // The complete file is closed and named in one step; a failed close can
-    // lose data the system still held for it, so it counts like a failed
-    // write and the file never keeps the name.
-    Platform::Finish finish = Platform::Finish::CloseFailed;
-    if (failure == ErrorCode::kSuccess) finish = platform.FinishNewFile(targetFile.release(), temporary, target, failure);
-    sourceFile.reset();
-    if (finish == Platform::Finish::CloseFailed) {
-        // A read, write or close failed: nothing partial takes the name.
+    if (failure != ErrorCode::kSuccess) {
+        // A read or write failed: nothing partial takes the name.
+        sourceFile.reset();
         created.Discard();
-        items.Push({ResultCode::PartialCopy, source, relativeName, failure});
+        Report({ResultCode::PartialCopy, source, relativeName, failure});
         ++filesDone;
         ++skipped;
         return;
     }
-    if (finish == Platform::Finish::NameTaken) {
-        // The target appeared while the copy ran: it is left as it is.
-        created.Discard();
-        ++skipped;
-        return;
-    }
-    if (finish == Platform::Finish::RenameFailed) {
-        created.Discard();
-        items.Push({ResultCode::AccessDeniedTarget, target, relativeName, failure});
-        return;
-    }
+    // The complete file is closed and named by the finishing thread while
+    // this one goes on with the next file.
+    finishing.Settle();
+    pending.source = std::move(sourceFile);
+    pending.target = std::move(targetFile);
+    pending.sourcePath = source;
+    pending.relativeName = relativeName;
+    pending.temporary = temporary;
+    pending.targetPath = target;
+    pending.written = written;
+    pending.expectedSize = expectedSize;
     created.Keep();
-    ++filesDone;
-    if (written != expectedSize) {
-        // The source changed size while it was read: the target holds all
-        // it gave up to its end, which differs from what was listed.
-        items.Push({ResultCode::PartialCopy, source, relativeName, ErrorCode::kSuccess});
-        ++skipped;
+    finishing.Hand();
+}
+
+void CopyModule::FinishPending(void* module) { static_cast<CopyModule*>(module)->FinishPendingFile(); }
+
+void CopyModule::FinishPendingFile() {
+    PendingFile& file = pending;
+    // Closed and named in one step; a failed close can lose data the system
+    // still held for the file, so it counts like a failed write and the file
+    // never keeps the name.
+    std::uint32_t error = ErrorCode::kSuccess;
+    const Platform::Finish finish = platform.FinishNewFile(file.target.release(), file.temporary, file.targetPath, error);
+    file.source.reset();
+    switch (finish) {
+        case Platform::Finish::Named:
+            ++filesDone;
+            if (file.written != file.expectedSize) {
+                // The source changed size while it was read: the target holds
+                // all it gave up to its end, which differs from what was listed.
+                items.Push({ResultCode::PartialCopy, file.sourcePath, file.relativeName, ErrorCode::kSuccess});
+                ++skipped;
+            }
+            return;
+        case Platform::Finish::CloseFailed:
+            RemoveCreatedFile(platform, file.temporary);
+            items.Push({ResultCode::PartialCopy, file.sourcePath, file.relativeName, error});
+            ++filesDone;
+            ++skipped;
+            return;
+        case Platform::Finish::NameTaken:
+            // The target appeared while the copy ran: it is left as it is.
+            RemoveCreatedFile(platform, file.temporary);
+            ++skipped;
+            return;
+        case Platform::Finish::RenameFailed:
+            RemoveCreatedFile(platform, file.temporary);
+            items.Push({ResultCode::AccessDeniedTarget, file.targetPath, file.relativeName, error});
+            return;
     }
+}
+
+void CopyModule::DiscardUnfinished() {
+    if (!pending.target) return;
+    pending.target.reset();
+    pending.source.reset();
+    RemoveCreatedFile(platform, pending.temporary);
 }
 
 std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::uint32_t attributes, FileHandle& file) {
     std::uint32_t error = platform.CreateUnfinishedFile(temporary, file, attributes);
     if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
+    if (finishing.Busy()) {
+        // The file in hand may still hold the name (two targets whose names
+        // differ only in case, say): let it finish first.
+        finishing.Settle();
+        error = platform.CreateUnfinishedFile(temporary, file, attributes);
+        if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
+    }
     // A marked leftover of a copy that was killed. The temporary of a copy
     // that still runs is open without sharing, so it cannot be removed here.
     if (!TemporaryName::IsMarked(FileNameOf(temporary)) || !DeleteTarget(temporary)) return error;

@@ -39,10 +39,17 @@ public:
     bool Parked() const { return Paused() && parked.load(std::memory_order_acquire); }
 
     // --- Copy thread, before each block ---
-    // Returns at once while no pause is requested; otherwise waits until the
-    // main thread resumes.
+    // Returns at once while no pause is requested; otherwise runs settle
+    // (what must be finished before the copy counts as parked) and waits
+    // until the main thread resumes.
+    template <typename Settle>
+    void Pass(Settle settle) {
+        if (!requested.load(std::memory_order_acquire)) return;
+        settle();
+        Park();
+    }
     void Pass() {
-        if (requested.load(std::memory_order_acquire)) Park();
+        Pass([] {});
     }
 
 private:

@@ -126,6 +126,11 @@ public:
     // A platform that changes one of the pair changes the other to match.
     virtual std::uint32_t CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
                                                std::uint32_t attributes);
+    // Whether a copy gains by finishing one file (FinishNewFile and the close
+    // of its source) on a second thread while it copies the next: true where
+    // these calls mostly wait (each a round trip to another process), false
+    // where both threads would only contend for the same folder's lock.
+    virtual bool OverlapsFinishing() { return false; }
 
     // --- Attributes, deletion, folders ---
     // attributes is set to FileAttribute::kInvalid on failure.
@@ -189,6 +194,17 @@ public:
     // Fails with kNotOwner when the calling thread does not own the mutex.
     virtual std::uint32_t ReleaseMutex(NativeHandle mutex) = 0;
     virtual std::uint32_t CloseMutex(NativeHandle mutex) = 0;
+
+    // --- Unnamed wake-up signal (an auto-reset event): Raise wakes one
+    // waiter, or, while nobody waits, the next Wait returns at once ---
+    virtual std::uint32_t NewSignal(NativeHandle& signal) = 0;
+    virtual std::uint32_t RaiseSignal(NativeHandle signal) = 0;
+    // Waits without time-out.
+    virtual std::uint32_t WaitSignal(NativeHandle signal) = 0;
+    virtual std::uint32_t CloseSignal(NativeHandle signal) = 0;
+    // Offers the rest of the calling thread's time slice to a thread that is
+    // ready to run.
+    virtual void YieldThread() = 0;
 };
 
 // The real platform of this build: Win32 on Windows, POSIX elsewhere.

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/statvfs.h>
@@ -119,6 +120,13 @@ struct OwnedMutex {
     pthread_mutex_t mutex;
     std::atomic<pthread_t> owner{0};
     int depth = 0;  // only the owner touches it
+};
+
+// An auto-reset event: the flag keeps a raise that nobody waited for.
+struct Signal {
+    pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
+    pthread_cond_t raised = PTHREAD_COND_INITIALIZER;
+    bool set = false;
 };
 
 struct Thread {
@@ -764,3 +772,41 @@ std::uint32_t PosixPlatform::CloseMutex(NativeHandle mutex) {
     if (pthread_mutex_destroy(&lock->mutex) == 0) delete lock;
     return ErrorCode::kSuccess;
 }
+
+std::uint32_t PosixPlatform::NewSignal(NativeHandle& signal) {
+    auto* created = new (std::nothrow) Signal;
+    if (!created) return ErrorCode::kNotEnoughMemory;
+    signal = ToHandle(created);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::RaiseSignal(NativeHandle signal) {
+    auto* event = FromHandle<Signal>(signal);
+    if (signal == kNoHandle || !event) return ErrorCode::kInvalidHandle;
+    pthread_mutex_lock(&event->mutex);
+    event->set = true;
+    pthread_cond_signal(&event->raised);
+    pthread_mutex_unlock(&event->mutex);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::WaitSignal(NativeHandle signal) {
+    auto* event = FromHandle<Signal>(signal);
+    if (signal == kNoHandle || !event) return ErrorCode::kInvalidHandle;
+    pthread_mutex_lock(&event->mutex);
+    while (!event->set) pthread_cond_wait(&event->raised, &event->mutex);
+    event->set = false;
+    pthread_mutex_unlock(&event->mutex);
+    return ErrorCode::kSuccess;
+}
+
+std::uint32_t PosixPlatform::CloseSignal(NativeHandle signal) {
+    auto* event = FromHandle<Signal>(signal);
+    if (signal == kNoHandle || !event) return ErrorCode::kInvalidHandle;
+    pthread_cond_destroy(&event->raised);
+    pthread_mutex_destroy(&event->mutex);
+    delete event;
+    return ErrorCode::kSuccess;
+}
+
+void PosixPlatform::YieldThread() { sched_yield(); }

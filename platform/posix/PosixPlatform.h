@@ -66,6 +66,11 @@ public:
     MutexWait WaitMutex(NativeHandle mutex, std::uint32_t& error) override;
     std::uint32_t ReleaseMutex(NativeHandle mutex) override;
     std::uint32_t CloseMutex(NativeHandle mutex) override;
+    std::uint32_t NewSignal(NativeHandle& signal) override;
+    std::uint32_t RaiseSignal(NativeHandle signal) override;
+    std::uint32_t WaitSignal(NativeHandle signal) override;
+    std::uint32_t CloseSignal(NativeHandle signal) override;
+    void YieldThread() override;
 
 private:
     std::array<std::string, 26> driveFolders;

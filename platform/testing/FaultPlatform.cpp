@@ -71,6 +71,11 @@ void FaultPlatform::OnRead(std::function<void(const std::wstring&, int)> hook) {
     readHook = std::move(hook);
 }
 
+void FaultPlatform::OnRename(std::function<void(const std::wstring&)> hook) {
+    std::lock_guard<SpinLock> guard(lock);
+    renameHook = std::move(hook);
+}
+
 void FaultPlatform::OnMutexWait(std::function<void()> hook) {
     std::lock_guard<SpinLock> guard(lock);
     waitHook = std::move(hook);
@@ -82,6 +87,12 @@ void FaultPlatform::FailMutexWait(int nth, MutexWait result, std::uint32_t error
     waitFaultResult = result;
     waitFaultError = error;
     waits = 0;
+}
+
+void FaultPlatform::SetOverlapsFinishing(bool overlaps) { overlapsFinishing = overlaps ? 1 : 0; }
+
+bool FaultPlatform::OverlapsFinishing() {
+    return overlapsFinishing < 0 ? inner.OverlapsFinishing() : overlapsFinishing == 1;
 }
 
 void FaultPlatform::SetInstantSleeps(bool instant) {
@@ -217,6 +228,12 @@ std::uint32_t FaultPlatform::CloseWrittenFile(NativeHandle file) {
 }
 
 std::uint32_t FaultPlatform::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
+    std::function<void(const std::wstring&)> hook;
+    {
+        std::lock_guard<SpinLock> guard(lock);
+        hook = renameHook;
+    }
+    if (hook) hook(to);
     if (std::uint32_t error = Check(PlatformCall::RenameNoReplace, to)) return error;
     return inner.RenameNoReplace(from, to);
 }
@@ -406,3 +423,19 @@ std::uint32_t FaultPlatform::CloseMutex(NativeHandle mutex) {
     if (std::uint32_t error = Check(PlatformCall::CloseMutex, L"")) return error;
     return inner.CloseMutex(mutex);
 }
+
+std::uint32_t FaultPlatform::NewSignal(NativeHandle& signal) {
+    if (std::uint32_t error = Check(PlatformCall::NewSignal, L"")) return error;
+    return inner.NewSignal(signal);
+}
+
+std::uint32_t FaultPlatform::RaiseSignal(NativeHandle signal) { return inner.RaiseSignal(signal); }
+
+std::uint32_t FaultPlatform::WaitSignal(NativeHandle signal) {
+    if (std::uint32_t error = Check(PlatformCall::WaitSignal, L"")) return error;
+    return inner.WaitSignal(signal);
+}
+
+std::uint32_t FaultPlatform::CloseSignal(NativeHandle signal) { return inner.CloseSignal(signal); }
+
+void FaultPlatform::YieldThread() { inner.YieldThread(); }

@@ -3,7 +3,7 @@
 // platform, except the ones a test told it to fail. It can fail any call for
 // a path with a chosen error, refuse the Nth write of a file (after accepting
 // part of the block), make a file end early while it is read, report another
-// size, reparse tag or extra attributes for an entry, run a hook before each read, make mutex waits
+// size, reparse tag or extra attributes for an entry, run a hook before each read or rename, make mutex waits
 // report abandoned or failed, and return at once from sleeps.
 //
 // Paths are matched by suffix (L"\\b.txt" matches every path ending so; an
@@ -41,6 +41,8 @@ enum class PlatformCall {
     WaitMutex,
     ReleaseMutex,
     CloseMutex,
+    NewSignal,
+    WaitSignal,
     CloseWrittenFile,
     RenameNoReplace,
     Identify,
@@ -74,6 +76,8 @@ public:
     // Called before every read with the file's path and the 1-based number of
     // the read on its handle, on the reading thread.
     void OnRead(std::function<void(const std::wstring& path, int readNumber)> hook);
+    // Called on the renaming thread before every RenameNoReplace is passed on.
+    void OnRename(std::function<void(const std::wstring& to)> hook);
     // Called on the waiting thread before every mutex wait is passed on.
     void OnMutexWait(std::function<void()> hook);
     // The nth wait on any mutex (1-based) reports result (Abandoned: the
@@ -81,6 +85,9 @@ public:
     void FailMutexWait(int nth, MutexWait result, std::uint32_t error);
     // Sleeps return at once; they are still recorded.
     void SetInstantSleeps(bool instant);
+    // Whether copies finish files on a second thread (OverlapsFinishing);
+    // by default as the inner platform says.
+    void SetOverlapsFinishing(bool overlaps);
 
     int Calls(PlatformCall call) const;
     std::vector<bool> KeepAwakeCalls() const;
@@ -119,6 +126,12 @@ public:
     MutexWait WaitMutex(NativeHandle mutex, std::uint32_t& error) override;
     std::uint32_t ReleaseMutex(NativeHandle mutex) override;
     std::uint32_t CloseMutex(NativeHandle mutex) override;
+    bool OverlapsFinishing() override;
+    std::uint32_t NewSignal(NativeHandle& signal) override;
+    std::uint32_t RaiseSignal(NativeHandle signal) override;
+    std::uint32_t WaitSignal(NativeHandle signal) override;
+    std::uint32_t CloseSignal(NativeHandle signal) override;
+    void YieldThread() override;
 
 private:
     struct Rule {
@@ -166,12 +179,14 @@ private:
     std::map<NativeHandle, OpenFile> files;
     std::map<NativeHandle, std::wstring> listings;
     std::function<void(const std::wstring&, int)> readHook;
+    std::function<void(const std::wstring&)> renameHook;
     std::function<void()> waitHook;
     int waitFaultNth = 0;
     MutexWait waitFaultResult = MutexWait::Acquired;
     std::uint32_t waitFaultError = 0;
     int waits = 0;
     bool instantSleeps = false;
+    int overlapsFinishing = -1;  // -1: as the inner platform says
     int calls[static_cast<int>(PlatformCall::Count)] = {};
     std::vector<bool> keepAwakeCalls;
     std::vector<std::uint32_t> sleeps;

@@ -350,3 +350,28 @@ std::uint32_t Win32Platform::ReleaseMutex(NativeHandle mutex) {
 std::uint32_t Win32Platform::CloseMutex(NativeHandle mutex) {
     return CloseHandle(AsHandle(mutex)) ? ERROR_SUCCESS : LastError();
 }
+
+std::uint32_t Win32Platform::NewSignal(NativeHandle& signal) {
+    const HANDLE handle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!handle) return LastError();
+    signal = FromHandle(handle);
+    return ERROR_SUCCESS;
+}
+
+std::uint32_t Win32Platform::RaiseSignal(NativeHandle signal) {
+    return SetEvent(AsHandle(signal)) ? ERROR_SUCCESS : LastError();
+}
+
+std::uint32_t Win32Platform::WaitSignal(NativeHandle signal) {
+    for (;;) {
+        const DWORD result = WaitForSingleObject(AsHandle(signal), INFINITE);
+        if (result == WAIT_OBJECT_0) return ERROR_SUCCESS;
+        if (result == WAIT_FAILED) return LastError();
+    }
+}
+
+std::uint32_t Win32Platform::CloseSignal(NativeHandle signal) {
+    return CloseHandle(AsHandle(signal)) ? ERROR_SUCCESS : LastError();
+}
+
+void Win32Platform::YieldThread() { SwitchToThread(); }

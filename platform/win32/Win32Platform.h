@@ -17,6 +17,9 @@ public:
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                          std::uint32_t& error) override;
+    // Closing and naming wait on the file system's service (under a
+    // compatibility layer, a round trip to its server each).
+    bool OverlapsFinishing() override { return true; }
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -41,4 +44,9 @@ public:
     MutexWait WaitMutex(NativeHandle mutex, std::uint32_t& error) override;
     std::uint32_t ReleaseMutex(NativeHandle mutex) override;
     std::uint32_t CloseMutex(NativeHandle mutex) override;
+    std::uint32_t NewSignal(NativeHandle& signal) override;
+    std::uint32_t RaiseSignal(NativeHandle signal) override;
+    std::uint32_t WaitSignal(NativeHandle signal) override;
+    std::uint32_t CloseSignal(NativeHandle signal) override;
+    void YieldThread() override;
 };

@@ -80,6 +80,8 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
 
         FaultPlatform platform;
         platform.SetInstantSleeps(true);
+        // Every other round finishes files on the second thread.
+        platform.SetOverlapsFinishing(seed % 2 == 0);
         EnumerationModule discovery(platform);
         discovery.Configure(tree.Path(L"src"), true);
         discovery.Run();
@@ -148,12 +150,14 @@ Stamp StampOf(const std::wstring& path) {
 
 // Runs the whole job in a child process and kills it with SIGKILL after
 // delayMicroseconds (or lets it finish when it is quicker).
-void CopyInChildAndKill(const std::wstring& source, const std::wstring& destination, unsigned delayMicroseconds) {
+void CopyInChildAndKill(const std::wstring& source, const std::wstring& destination, unsigned delayMicroseconds,
+                        bool overlapsFinishing) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         FaultPlatform platform;
         platform.SetInstantSleeps(true);
+        platform.SetOverlapsFinishing(overlapsFinishing);
         CopyModule copier(platform);
         copier.Setup(source, destination, true, true);
         copier.Run();
@@ -202,7 +206,7 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
         }
         tree.Folder(L"out");
 
-        CopyInChildAndKill(tree.Path(L"src"), tree.Path(L"out"), random() % 12000);
+        CopyInChildAndKill(tree.Path(L"src"), tree.Path(L"out"), random() % 12000, seed % 2 == 0);
 
         auto checkRealNames = [&](const char* when) {
             for (const auto& [name, content] : Snapshot(tree.Path(L"out"))) {

@@ -121,6 +121,50 @@ TEST_F(EngineThreads, PauseNeverWaitsForABlockAndHoldsTheWorkerAtTheNextBoundary
     EXPECT_TRUE(ReadAll(tree.Path(L"out\\big")) == Pattern(size));
 }
 
+// With files finished on a second thread, a pause takes effect only once
+// the file in hand is named and counted: "Paused" never shows a count or a
+// target that is still to change.
+TEST_F(EngineThreads, PauseWaitsForTheFileInHandBeforeItParks) {
+    platform.SetOverlapsFinishing(true);
+    tree.File(L"data\\a", Pattern(4 * kBlock, 1));
+    tree.File(L"data\\b", Pattern(4 * kBlock, 2));
+    // Whichever file the listing gives first is held in its rename, and the
+    // other one in its second read, after that rename has begun. (Reads come
+    // from the copy thread alone; the test reads firstSource once reached.)
+    std::wstring firstSource;
+    std::atomic<bool> renaming{false};
+    std::atomic<bool> renameReleased{false};
+    platform.OnRead([&](const std::wstring& path, int number) {
+        if (firstSource.empty()) firstSource = path;
+        if (path == firstSource || number != 2) return;
+        WaitFor([&] { return renaming.load(); });
+        reached = true;
+        WaitFor([&] { return released.load(); });
+    });
+    platform.OnRename([&](const std::wstring&) {
+        if (renaming.exchange(true)) return;
+        WaitFor([&] { return renameReleased.load(); });
+    });
+    StartCopy(tree.Path(L"data"));
+    ASSERT_TRUE(Reached());
+    Copier().Pause();
+    released = true;  // the second file's block ends; the worker reaches the gate
+    ASSERT_TRUE(WaitFor([&] { return Copier().BytesCopied() == 6 * kBlock; }));
+    EXPECT_FALSE(Copier().IsParked()) << "parked while the first file was still being named";
+    EXPECT_EQ(Copier().FilesDone(), 0);
+    renameReleased = true;
+    ASSERT_TRUE(WaitFor([&] { return Copier().IsParked(); }));
+    EXPECT_EQ(Copier().FilesDone(), 1);
+    EXPECT_EQ(Copier().BytesCopied(), 6 * kBlock);
+    const std::wstring firstName = firstSource.substr(firstSource.size() - 1);
+    EXPECT_TRUE(ReadAll(tree.Path(L"out\\data\\" + firstName)) == ReadAll(firstSource));
+    Copier().Resume();
+    ASSERT_TRUE(ThreadEnded());
+    EXPECT_EQ(Copier().FilesDone(), 2);
+    EXPECT_TRUE(ReadAll(tree.Path(L"out\\data\\a")) == Pattern(4 * kBlock, 1));
+    EXPECT_TRUE(ReadAll(tree.Path(L"out\\data\\b")) == Pattern(4 * kBlock, 2));
+}
+
 TEST_F(EngineThreads, CancelDeletesTheFileInProgressAndKeepsEarlierOnes) {
     tree.File(L"first", "kept");
     tree.File(L"big", Pattern(8 * kBlock));

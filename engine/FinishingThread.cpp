@@ -1,0 +1,154 @@
+#include "engine/FinishingThread.h"
+
+#include "app/core/Diagnostics.h"
+
+namespace {
+
+// Yields before a side sleeps: a file's last step takes about as long as
+// the next file's copy, so the other side is usually back within them.
+constexpr int kSpins = 2000;
+
+int Code(std::uint32_t error) { return static_cast<int>(error); }
+
+}  // namespace
+
+FinishingThread::FinishingThread(Platform& platform, Step step, void* context)
+    : platform(platform), step(step), context(context) {}
+
+void FinishingThread::Start() {
+    if (thread) return;
+    std::uint32_t error = platform.NewSignal(work);
+    if (error == ErrorCode::kSuccess) error = platform.NewSignal(ended);
+    if (error != ErrorCode::kSuccess) {
+        Diagnostics::Report(L"CreateEvent failed.", Code(error));
+        CloseSignals();
+        return;
+    }
+    stopping = false;
+    busy = false;
+    gone = false;
+    failure = nullptr;
+    helperFailure = nullptr;
+    error = platform.StartThread(&FinishingThread::ThreadMain, this, thread);
+    if (error != ErrorCode::kSuccess) {
+        Diagnostics::Report(L"CreateThread failed.", Code(error));
+        CloseSignals();
+    }
+}
+
+void FinishingThread::Stop() noexcept {
+    if (!thread) return;
+    stopping = true;
+    try {
+        Wake(helperAsleep, work);
+    } catch (const std::exception&) {
+        // The helper sleeps on: the join below would never end. Its step
+        // ended already (or it would not sleep), so nothing is lost by
+        // leaving it to the process.
+        thread.release();
+        CloseSignals();
+        return;
+    }
+    thread.reset();  // joins; the step in hand runs to its end first
+    CloseSignals();
+}
+
+void FinishingThread::Settle() {
+    if (busy.load()) Await([this] { return !busy.load() || gone.load(); }, callerAsleep, ended);
+    if (gone.load()) {
+        // The helper could not wait for work any more: a step it never took
+        // runs here, and the job learns why the helper stopped.
+        if (busy.load()) {
+            busy = false;
+            step(context);
+        }
+        if (helperFailure) {
+            std::exception_ptr thrown = helperFailure;
+            helperFailure = nullptr;
+            std::rethrow_exception(thrown);
+        }
+    }
+    if (failure) {
+        std::exception_ptr thrown = failure;
+        failure = nullptr;
+        std::rethrow_exception(thrown);
+    }
+}
+
+void FinishingThread::Hand() {
+    if (!thread || gone.load()) {
+        step(context);
+        return;
+    }
+    busy = true;
+    Wake(helperAsleep, work);
+}
+
+std::uint32_t FinishingThread::ThreadMain(void* self) {
+    static_cast<FinishingThread*>(self)->Loop();
+    return 0;
+}
+
+void FinishingThread::Loop() {
+    for (;;) {
+        try {
+            Await([this] { return busy.load() || stopping.load(); }, helperAsleep, work);
+        } catch (const std::exception&) {
+            // Without its wait the helper cannot go on: the copy thread runs
+            // the steps itself from now on and learns why at its next Settle.
+            helperFailure = std::current_exception();
+            gone = true;
+            try {
+                Wake(callerAsleep, ended);
+            } catch (const std::exception&) {
+            }
+            return;
+        }
+        if (!busy.load()) return;  // stopping, and nothing in hand
+        try {
+            step(context);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        busy = false;
+        try {
+            Wake(callerAsleep, ended);
+        } catch (const std::exception&) {
+            return;  // the copy thread is left to its own wait
+        }
+    }
+}
+
+template <typename Condition>
+void FinishingThread::Await(Condition done, std::atomic<bool>& asleep, NativeHandle signal) {
+    for (int spin = 0; spin < kSpins; ++spin) {
+        if (done()) return;
+        platform.YieldThread();
+    }
+    // Saying "asleep" before the last look means a side that changes the
+    // state after that look sees the flag and raises the signal; a raise
+    // left over from an earlier round only costs one more look.
+    for (;;) {
+        asleep = true;
+        if (done()) break;
+        const std::uint32_t error = platform.WaitSignal(signal);
+        if (error != ErrorCode::kSuccess) {
+            asleep = false;
+            Diagnostics::Raise(L"WAIT_FAILED encountered.", Code(error));
+        }
+    }
+    asleep = false;
+}
+
+void FinishingThread::Wake(const std::atomic<bool>& asleep, NativeHandle signal) {
+    if (!asleep.load()) return;
+    const std::uint32_t error = platform.RaiseSignal(signal);
+    if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"SetEvent failed.", Code(error));
+}
+
+void FinishingThread::CloseSignals() noexcept {
+    if (work != kNoHandle) platform.CloseSignal(work);
+    if (ended != kNoHandle) platform.CloseSignal(ended);
+    work = kNoHandle;
+    ended = kNoHandle;
+}
