@@ -439,9 +439,18 @@ Platform::Finish PosixPlatform::FinishNewFile(NativeHandle file, const std::wstr
         return Finish::RenameFailed;
     }
     // linkat never replaces; the unnamed file goes with its descriptor when
-    // it cannot be named.
-    const std::string self = "/proc/self/fd/" + std::to_string(Fd(file));
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    // it cannot be named. It is linked by its descriptor where the process
+    // may (that needs the right to read any file), else through its /proc
+    // name, which any owner may link.
+    const bool tryDescriptor = emptyPathLinks.load(std::memory_order_relaxed);
+    int linked = tryDescriptor ? linkat(Fd(file), "", AT_FDCWD, target.c_str(), AT_EMPTY_PATH) : -1;
+    if (linked != 0 && (!tryDescriptor || errno != EEXIST)) {
+        const std::string self = "/proc/self/fd/" + std::to_string(Fd(file));
+        linked = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW);
+        // The descriptor failed where the name did not: this process may not.
+        if (linked == 0 && tryDescriptor) emptyPathLinks.store(false, std::memory_order_relaxed);
+    }
+    if (linked != 0) {
         const int failure = errno;
         CloseFile(file);
         if (failure == EEXIST) {

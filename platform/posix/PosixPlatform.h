@@ -11,6 +11,7 @@
 // Volume labels are empty; nothing is ever shared-locked.
 
 #include <array>
+#include <atomic>
 #include <string>
 
 #include "platform/Platform.h"
@@ -77,6 +78,8 @@ private:
     std::array<bool, 26> driveMapped{};
     // An unnamed file is named through its /proc/self/fd entry.
     bool unnamedFilesNameable = false;
+    // Unnamed files are linked by their descriptor until that is refused.
+    std::atomic<bool> emptyPathLinks{true};
 };
 
 // The full path of a Windows-style path by the rules of the Win32 layer:
