@@ -302,9 +302,10 @@ void PrintCallCounts(const NoWaitPlatform& counted, double files, const std::vec
         // thread's platform time runs beside it.
         const double copyThreadPerFile = counted.CopyThreadSeconds() / files * 1e6;
         const double otherPerFile = counted.OtherThreadSeconds() / files * 1e6;
+        const double idlePerFile = counted.OtherThreadIdleSeconds() / files * 1e6;
         std::printf("  time per file (counted run): %.1f us; copy thread: platform %.1f us, engine and the rest %.1f us;"
-                    " finishing thread: platform %.1f us\n",
-                    perFile, copyThreadPerFile, perFile - copyThreadPerFile, otherPerFile);
+                    " finishing thread: platform %.1f us, waiting for work %.1f us\n",
+                    perFile, copyThreadPerFile, perFile - copyThreadPerFile, otherPerFile, idlePerFile);
         std::printf("  platform time per file by call:");
         separator = " ";
         for (int kind = 0; kind < NoWaitPlatform::kKinds; ++kind) {

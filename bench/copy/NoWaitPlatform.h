@@ -36,6 +36,7 @@ public:
         nanoseconds = 0;
         for (auto& n : laneNanoseconds) n = 0;
         for (auto& b : laneBlocks) b = 0;
+        for (auto& n : laneSignalNanoseconds) n = 0;
     }
     std::uint64_t Calls(int kind) const { return calls[kind]; }
     std::uint64_t TotalCalls() const {
@@ -47,7 +48,15 @@ public:
     // The platform time of the thread that copied the blocks, and of all
     // other threads together (the finishing thread, mostly).
     double CopyThreadSeconds() const { return static_cast<double>(laneNanoseconds[CopyLane()]) / 1e9; }
-    double OtherThreadSeconds() const { return PlatformSeconds() - CopyThreadSeconds(); }
+    double OtherThreadSeconds() const { return PlatformSeconds() - CopyThreadSeconds() - OtherThreadIdleSeconds(); }
+    // What the other threads spent asleep on a signal: waiting for work.
+    double OtherThreadIdleSeconds() const {
+        std::uint64_t idle = 0;
+        for (int lane = 0; lane < kLanes; ++lane) {
+            if (lane != CopyLane()) idle += laneSignalNanoseconds[lane];
+        }
+        return static_cast<double>(idle) / 1e9;
+    }
     double Seconds(int kind) const { return static_cast<double>(kindNanoseconds[kind]) / 1e9; }
 
     std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override {
@@ -179,6 +188,7 @@ private:
         const int lane = Lane();
         laneNanoseconds[lane].fetch_add(nanos, std::memory_order_relaxed);
         if (kind == kCopyBlock) laneBlocks[lane].fetch_add(1, std::memory_order_relaxed);
+        if (kind == kSignal) laneSignalNanoseconds[lane].fetch_add(nanos, std::memory_order_relaxed);
         calls[kind].fetch_add(1, std::memory_order_relaxed);
         kindNanoseconds[kind].fetch_add(nanos, std::memory_order_relaxed);
         nanoseconds.fetch_add(nanos, std::memory_order_relaxed);
@@ -221,6 +231,7 @@ private:
     std::atomic<int> nextLane{0};
     std::atomic<std::uint64_t> laneNanoseconds[kLanes] = {};
     std::atomic<std::uint64_t> laneBlocks[kLanes] = {};
+    std::atomic<std::uint64_t> laneSignalNanoseconds[kLanes] = {};
     std::atomic<std::uint64_t> calls[kKinds] = {};
     std::atomic<std::uint64_t> kindNanoseconds[kKinds] = {};
     std::atomic<std::uint64_t> nanoseconds{0};
