@@ -236,8 +236,8 @@ std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::ui
     std::uint32_t error = platform.CreateUnfinishedFile(temporary, file, attributes);
     if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
     if (finishing.Busy()) {
-        // The file in hand may still hold the name (two targets whose names
-        // differ only in case, say): let it finish first.
+        // The file in hand may still hold the name (two names of one folder
+        // whose temporaries coincide): let it finish first.
         finishing.Settle();
         error = platform.CreateUnfinishedFile(temporary, file, attributes);
         if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;

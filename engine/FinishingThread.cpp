@@ -10,6 +10,14 @@ constexpr int kSpins = 2000;
 
 int Code(std::uint32_t error) { return static_cast<int>(error); }
 
+// Throws what thrown holds, once.
+void ThrowOnce(std::exception_ptr& thrown) {
+    if (!thrown) return;
+    std::exception_ptr held = thrown;
+    thrown = nullptr;
+    std::rethrow_exception(held);
+}
+
 }  // namespace
 
 FinishingThread::FinishingThread(Platform& platform, Step step, void* context)
@@ -44,9 +52,10 @@ void FinishingThread::Stop() noexcept {
     } catch (const std::exception&) {
         // The helper sleeps on: the join below would never end. Its step
         // ended already (or it would not sleep), so nothing is lost by
-        // leaving it to the process.
+        // leaving it, and the signal it sleeps on, to the process.
         thread.release();
-        CloseSignals();
+        work = kNoHandle;
+        ended = kNoHandle;
         return;
     }
     thread.reset();  // joins; the step in hand runs to its end first
@@ -62,17 +71,9 @@ void FinishingThread::Settle() {
             busy = false;
             step(context);
         }
-        if (helperFailure) {
-            std::exception_ptr thrown = helperFailure;
-            helperFailure = nullptr;
-            std::rethrow_exception(thrown);
-        }
+        ThrowOnce(helperFailure);
     }
-    if (failure) {
-        std::exception_ptr thrown = failure;
-        failure = nullptr;
-        std::rethrow_exception(thrown);
-    }
+    ThrowOnce(failure);
 }
 
 void FinishingThread::Hand() {

@@ -48,9 +48,6 @@ public:
         settle();
         Park();
     }
-    void Pass() {
-        Pass([] {});
-    }
 
 private:
     void Park();
