@@ -151,7 +151,12 @@ NativeHandle ToHandle(T* pointer) {
     return reinterpret_cast<NativeHandle>(pointer);
 }
 
-int Fd(NativeHandle handle) { return static_cast<int>(handle); }
+// An unnamed file's handle carries this bit above its descriptor, so the
+// finish knows the file must be linked without asking the file system.
+static_assert(sizeof(NativeHandle) >= 8, "the tag lies above every descriptor");
+constexpr NativeHandle kUnnamedTag = NativeHandle{1} << 32;
+
+int Fd(NativeHandle handle) { return static_cast<int>(handle & ~kUnnamedTag); }
 
 }  // namespace
 
@@ -419,7 +424,7 @@ std::uint32_t PosixPlatform::CreateUnfinishedFile(const std::wstring& temporary,
     const mode_t mode = (attributes & FileAttribute::kReadOnly) ? 0444 : 0666;
     const int fd = open(ParentOf(posix).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
     if (fd >= 0) {
-        file.reset(*this, fd);
+        file.reset(*this, fd | kUnnamedTag);
         return ErrorCode::kSuccess;
     }
     // A file system without unnamed files gets a named temporary.
@@ -430,8 +435,7 @@ std::uint32_t PosixPlatform::CreateUnfinishedFile(const std::wstring& temporary,
 
 Platform::Finish PosixPlatform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                               std::uint32_t& error) {
-    struct stat info;
-    if (fstat(Fd(file), &info) != 0 || info.st_nlink != 0) return Platform::FinishNewFile(file, from, to, error);
+    if (!(file & kUnnamedTag)) return Platform::FinishNewFile(file, from, to, error);
     std::string target;
     error = ToPosixPath(to, target);
     if (error != ErrorCode::kSuccess) {
