@@ -6,7 +6,9 @@
 // Under Windows (wine64) the peers are xcopy /E /I, robocopy /E (when it
 // copies at all), a CopyFileExW loop and a plain 64 KiB ReadFile/WriteFile
 // loop; natively cp -r. Every run gets a fresh destination and a re-read
-// source; runs of the engine and the peers alternate, and medians are shown.
+// source; runs of the engine and the peers alternate, each repetition starting
+// one contender later, and medians are shown. Where the platform finishes
+// files on a second thread, one engine run does without it, to show the gain.
 //
 //   copy_bench [work folder] [repetitions] [trees, e.g. LMS]
 //
@@ -324,6 +326,8 @@ int main(int argc, char** argv) {
     Platform& system = SystemPlatform();
     NoWaitPlatform noWaits(system);
     NoWaitPlatform counted(system, true);
+    NoWaitPlatform oneThread(system);
+    oneThread.FinishOnTheCopyThread();
     std::wstring work = L"Z:\\tmp\\torvane-bench";
     int repetitions = 3;
     std::string which = "LMS";
@@ -357,6 +361,13 @@ int main(int argc, char** argv) {
                               [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
                                   return EngineAsTheFormDrivesIt(noWaits, from, to, std::chrono::milliseconds(10));
                               }});
+        if (system.OverlapsFinishing()) {
+            contenders.push_back({"engine, no fixed waits, files finished on the copy thread", true,
+                                  [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
+                                      return EngineAsTheFormDrivesIt(oneThread, from, to,
+                                                                     std::chrono::milliseconds(10));
+                                  }});
+        }
         // Counted apart: the calls of the last counted run are what is shown.
         contenders.push_back({"engine, no fixed waits, calls counted and timed", true,
                               [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
@@ -392,7 +403,10 @@ int main(int argc, char** argv) {
 #endif
         int runNumber = 0;
         for (int rep = 0; rep < repetitions; ++rep) {
-            for (auto& contender : contenders) {
+            // Each repetition starts one contender later, so none always
+            // follows the same one (and the removal of its copy).
+            for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
+                Contender& contender = contenders[(turn + static_cast<std::size_t>(rep)) % contenders.size()];
                 if (contender.failed) continue;
                 const std::wstring destination = JoinPath(work, L"out-" + treeName + L"-" + std::to_wstring(++runNumber));
                 system.CreateFolder(destination);

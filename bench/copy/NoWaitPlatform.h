@@ -166,7 +166,10 @@ public:
         return Measure(kMutex, [&] { return inner.ReleaseMutex(mutex); });
     }
     std::uint32_t CloseMutex(NativeHandle mutex) override { return inner.CloseMutex(mutex); }
-    bool OverlapsFinishing() override { return inner.OverlapsFinishing(); }
+    bool OverlapsFinishing() override { return overlapsFinishing && inner.OverlapsFinishing(); }
+    // Files are closed and named on the copy thread even where the platform
+    // would overlap that with the next copy: what the second thread buys.
+    void FinishOnTheCopyThread() { overlapsFinishing = false; }
     std::uint32_t NewSignal(NativeHandle& signal) override { return inner.NewSignal(signal); }
     std::uint32_t RaiseSignal(NativeHandle signal) override {
         return Measure(kSignal, [&] { return inner.RaiseSignal(signal); });
@@ -228,6 +231,7 @@ private:
 
     Platform& inner;
     bool counting;
+    bool overlapsFinishing = true;
     std::atomic<int> nextLane{0};
     std::atomic<std::uint64_t> laneNanoseconds[kLanes] = {};
     std::atomic<std::uint64_t> laneBlocks[kLanes] = {};
