@@ -7,6 +7,9 @@ namespace {
 // Yields before a side sleeps: a file's last step takes about as long as
 // the next file's copy, so the other side is usually back within them.
 constexpr int kSpins = 2000;
+// A sleeping side looks again after this long even unwoken, so a wake-up
+// that failed costs a moment, never a thread.
+constexpr std::uint32_t kRecheckMilliseconds = 50;
 
 int Code(std::uint32_t error) { return static_cast<int>(error); }
 
@@ -25,6 +28,7 @@ FinishingThread::FinishingThread(Platform& platform, Step step, void* context)
 
 void FinishingThread::Start() {
     if (thread) return;
+    ClearState();
     std::uint32_t error = platform.NewSignal(work);
     if (error == ErrorCode::kSuccess) error = platform.NewSignal(ended);
     if (error != ErrorCode::kSuccess) {
@@ -32,11 +36,6 @@ void FinishingThread::Start() {
         CloseSignals();
         return;
     }
-    stopping = false;
-    busy = false;
-    gone = false;
-    failure = nullptr;
-    helperFailure = nullptr;
     error = platform.StartThread(&FinishingThread::ThreadMain, this, thread);
     if (error != ErrorCode::kSuccess) {
         Diagnostics::Report(L"CreateThread failed.", Code(error));
@@ -47,19 +46,20 @@ void FinishingThread::Start() {
 void FinishingThread::Stop() noexcept {
     if (!thread) return;
     stopping = true;
-    try {
-        Wake(helperAsleep, work);
-    } catch (const std::exception&) {
-        // The helper sleeps on: the join below would never end. Its step
-        // ended already (or it would not sleep), so nothing is lost by
-        // leaving it, and the signal it sleeps on, to the process.
-        thread.release();
-        work = kNoHandle;
-        ended = kNoHandle;
-        return;
-    }
-    thread.reset();  // joins; the step in hand runs to its end first
+    Wake(helperAsleep, work);
+    // Joins; the step in hand runs to its end first, and an unwoken helper
+    // sees the stop at its next look.
+    thread.reset();
     CloseSignals();
+    ClearState();
+}
+
+void FinishingThread::ClearState() noexcept {
+    stopping = false;
+    busy = false;
+    gone = false;
+    failure = nullptr;
+    helperFailure = nullptr;
 }
 
 void FinishingThread::Settle() {
@@ -99,10 +99,7 @@ void FinishingThread::Loop() {
             // the steps itself from now on and learns why at its next Settle.
             helperFailure = std::current_exception();
             gone = true;
-            try {
-                Wake(callerAsleep, ended);
-            } catch (const std::exception&) {
-            }
+            Wake(callerAsleep, ended);
             return;
         }
         if (!busy.load()) return;  // stopping, and nothing in hand
@@ -112,11 +109,7 @@ void FinishingThread::Loop() {
             failure = std::current_exception();
         }
         busy = false;
-        try {
-            Wake(callerAsleep, ended);
-        } catch (const std::exception&) {
-            return;  // the copy thread is left to its own wait
-        }
+        Wake(callerAsleep, ended);
     }
 }
 
@@ -132,8 +125,8 @@ void FinishingThread::Await(Condition done, std::atomic<bool>& asleep, NativeHan
     for (;;) {
         asleep = true;
         if (done()) break;
-        const std::uint32_t error = platform.WaitSignal(signal);
-        if (error != ErrorCode::kSuccess) {
+        const std::uint32_t error = platform.WaitSignal(signal, kRecheckMilliseconds);
+        if (error != ErrorCode::kSuccess && error != ErrorCode::kWaitTimeout) {
             asleep = false;
             Diagnostics::Raise(L"WAIT_FAILED encountered.", Code(error));
         }
@@ -141,10 +134,15 @@ void FinishingThread::Await(Condition done, std::atomic<bool>& asleep, NativeHan
     asleep = false;
 }
 
-void FinishingThread::Wake(const std::atomic<bool>& asleep, NativeHandle signal) {
+void FinishingThread::Wake(const std::atomic<bool>& asleep, NativeHandle signal) noexcept {
     if (!asleep.load()) return;
     const std::uint32_t error = platform.RaiseSignal(signal);
-    if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"SetEvent failed.", Code(error));
+    if (error == ErrorCode::kSuccess) return;
+    // The sleeper looks again soon all the same; the line says why it was late.
+    try {
+        Diagnostics::Report(L"SetEvent failed.", Code(error));
+    } catch (...) {
+    }
 }
 
 void FinishingThread::CloseSignals() noexcept {

@@ -18,8 +18,10 @@
 // not be started or stopped waiting) a step runs at once on the thread that
 // hands it.
 //
-// A wait or a wake-up that fails throws Exception after its diagnostic line;
-// an exception a step throws is thrown again by the next Settle.
+// A sleeping side also looks again every few milliseconds, so a wake-up that
+// fails (a diagnostic line) only delays it. A wait that fails throws
+// Exception after its diagnostic line; an exception a step throws is thrown
+// again by the next Settle.
 
 #include <atomic>
 #include <exception>
@@ -72,9 +74,12 @@ private:
     // saying so in asleep for the side that wakes it.
     template <typename Condition>
     void Await(Condition done, std::atomic<bool>& asleep, NativeHandle signal);
-    // Raises signal when the other side sleeps on it.
-    void Wake(const std::atomic<bool>& asleep, NativeHandle signal);
+    // Raises signal when the other side sleeps on it. A raise that fails
+    // leaves a diagnostic line; the sleeper finds the news at its next look.
+    void Wake(const std::atomic<bool>& asleep, NativeHandle signal) noexcept;
     void CloseSignals() noexcept;
+    // Forgets the last job's flags and any failure nobody settled.
+    void ClearState() noexcept;
 
     Platform& platform;
     Step step;

@@ -20,10 +20,12 @@ void PauseGate::Park() {
     parked.store(true, std::memory_order_release);
     try {
         // Waits while the main thread holds the lock, then lets it go again.
+        // No longer parked before the lock is free: a new pause that takes
+        // it must not see this pass as parked.
         MutexLock wait(lock);
+        parked.store(false, std::memory_order_release);
     } catch (...) {
         parked.store(false, std::memory_order_release);
         throw;
     }
-    parked.store(false, std::memory_order_release);
 }

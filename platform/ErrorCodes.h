@@ -34,6 +34,7 @@ constexpr std::uint32_t kBadPathname = 161;
 constexpr std::uint32_t kBusy = 170;
 constexpr std::uint32_t kAlreadyExists = 183;
 constexpr std::uint32_t kFilenameExcedRange = 206;
+constexpr std::uint32_t kWaitTimeout = 258;
 constexpr std::uint32_t kDirectory = 267;
 constexpr std::uint32_t kNotOwner = 288;
 // What a wait reports when the mutex's owner ended while holding it.

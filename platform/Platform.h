@@ -199,8 +199,9 @@ public:
     // waiter, or, while nobody waits, the next Wait returns at once ---
     virtual std::uint32_t NewSignal(NativeHandle& signal) = 0;
     virtual std::uint32_t RaiseSignal(NativeHandle signal) = 0;
-    // Waits without time-out.
-    virtual std::uint32_t WaitSignal(NativeHandle signal) = 0;
+    // Waits until the signal is raised, or for at most milliseconds; a wait
+    // that ran out returns kWaitTimeout.
+    virtual std::uint32_t WaitSignal(NativeHandle signal, std::uint32_t milliseconds) = 0;
     virtual std::uint32_t CloseSignal(NativeHandle signal) = 0;
     // Offers the rest of the calling thread's time slice to a thread that is
     // ready to run.

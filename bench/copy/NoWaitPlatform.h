@@ -174,8 +174,8 @@ public:
     std::uint32_t RaiseSignal(NativeHandle signal) override {
         return Measure(kSignal, [&] { return inner.RaiseSignal(signal); });
     }
-    std::uint32_t WaitSignal(NativeHandle signal) override {
-        return Measure(kSignal, [&] { return inner.WaitSignal(signal); });
+    std::uint32_t WaitSignal(NativeHandle signal, std::uint32_t milliseconds) override {
+        return Measure(kSignal, [&] { return inner.WaitSignal(signal, milliseconds); });
     }
     std::uint32_t CloseSignal(NativeHandle signal) override { return inner.CloseSignal(signal); }
     void YieldThread() override { inner.YieldThread(); }

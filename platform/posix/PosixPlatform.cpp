@@ -122,10 +122,12 @@ struct OwnedMutex {
     int depth = 0;  // only the owner touches it
 };
 
-// An auto-reset event: the flag keeps a raise that nobody waited for.
+// An auto-reset event: the flag keeps a raise that nobody waited for. Its
+// waits are timed on the monotonic clock, which a change of the system time
+// does not move.
 struct Signal {
     pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
-    pthread_cond_t raised = PTHREAD_COND_INITIALIZER;
+    pthread_cond_t raised;
     bool set = false;
 };
 
@@ -435,7 +437,7 @@ std::uint32_t PosixPlatform::CreateUnfinishedFile(const std::wstring& temporary,
 
 Platform::Finish PosixPlatform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                               std::uint32_t& error) {
-    if (!(file & kUnnamedTag)) return Platform::FinishNewFile(file, from, to, error);
+    if (file < 0 || !(file & kUnnamedTag)) return Platform::FinishNewFile(file, from, to, error);
     std::string target;
     error = ToPosixPath(to, target);
     if (error != ErrorCode::kSuccess) {
@@ -789,6 +791,17 @@ std::uint32_t PosixPlatform::CloseMutex(NativeHandle mutex) {
 std::uint32_t PosixPlatform::NewSignal(NativeHandle& signal) {
     auto* created = new (std::nothrow) Signal;
     if (!created) return ErrorCode::kNotEnoughMemory;
+    pthread_condattr_t attributes;
+    int error = pthread_condattr_init(&attributes);
+    if (error == 0) {
+        error = pthread_condattr_setclock(&attributes, CLOCK_MONOTONIC);
+        if (error == 0) error = pthread_cond_init(&created->raised, &attributes);
+        pthread_condattr_destroy(&attributes);
+    }
+    if (error != 0) {
+        delete created;
+        return ErrorFromErrno(error);
+    }
     signal = ToHandle(created);
     return ErrorCode::kSuccess;
 }
@@ -803,14 +816,24 @@ std::uint32_t PosixPlatform::RaiseSignal(NativeHandle signal) {
     return ErrorCode::kSuccess;
 }
 
-std::uint32_t PosixPlatform::WaitSignal(NativeHandle signal) {
+std::uint32_t PosixPlatform::WaitSignal(NativeHandle signal, std::uint32_t milliseconds) {
     auto* event = FromHandle<Signal>(signal);
     if (signal == kNoHandle || !event) return ErrorCode::kInvalidHandle;
+    struct timespec deadline;
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += static_cast<time_t>(milliseconds / 1000);
+    deadline.tv_nsec += static_cast<long>(milliseconds % 1000) * 1000000L;
+    if (deadline.tv_nsec >= 1000000000L) {
+        deadline.tv_sec += 1;
+        deadline.tv_nsec -= 1000000000L;
+    }
     pthread_mutex_lock(&event->mutex);
-    while (!event->set) pthread_cond_wait(&event->raised, &event->mutex);
+    int waited = 0;
+    while (!event->set && waited != ETIMEDOUT) waited = pthread_cond_timedwait(&event->raised, &event->mutex, &deadline);
+    const bool raised = event->set;
     event->set = false;
     pthread_mutex_unlock(&event->mutex);
-    return ErrorCode::kSuccess;
+    return raised ? ErrorCode::kSuccess : ErrorCode::kWaitTimeout;
 }
 
 std::uint32_t PosixPlatform::CloseSignal(NativeHandle signal) {

@@ -69,7 +69,7 @@ public:
     std::uint32_t CloseMutex(NativeHandle mutex) override;
     std::uint32_t NewSignal(NativeHandle& signal) override;
     std::uint32_t RaiseSignal(NativeHandle signal) override;
-    std::uint32_t WaitSignal(NativeHandle signal) override;
+    std::uint32_t WaitSignal(NativeHandle signal, std::uint32_t milliseconds) override;
     std::uint32_t CloseSignal(NativeHandle signal) override;
     void YieldThread() override;
 

@@ -81,6 +81,11 @@ void FaultPlatform::OnMutexWait(std::function<void()> hook) {
     waitHook = std::move(hook);
 }
 
+void FaultPlatform::OnMutexReleased(std::function<void()> hook) {
+    std::lock_guard<SpinLock> guard(lock);
+    releasedHook = std::move(hook);
+}
+
 void FaultPlatform::FailMutexWait(int nth, MutexWait result, std::uint32_t error) {
     std::lock_guard<SpinLock> guard(lock);
     waitFaultNth = nth;
@@ -416,7 +421,14 @@ MutexWait FaultPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
 
 std::uint32_t FaultPlatform::ReleaseMutex(NativeHandle mutex) {
     if (std::uint32_t error = Check(PlatformCall::ReleaseMutex, L"")) return error;
-    return inner.ReleaseMutex(mutex);
+    const std::uint32_t error = inner.ReleaseMutex(mutex);
+    std::function<void()> hook;
+    {
+        std::lock_guard<SpinLock> guard(lock);
+        hook = releasedHook;
+    }
+    if (error == ErrorCode::kSuccess && hook) hook();
+    return error;
 }
 
 std::uint32_t FaultPlatform::CloseMutex(NativeHandle mutex) {
@@ -429,11 +441,14 @@ std::uint32_t FaultPlatform::NewSignal(NativeHandle& signal) {
     return inner.NewSignal(signal);
 }
 
-std::uint32_t FaultPlatform::RaiseSignal(NativeHandle signal) { return inner.RaiseSignal(signal); }
+std::uint32_t FaultPlatform::RaiseSignal(NativeHandle signal) {
+    if (std::uint32_t error = Check(PlatformCall::RaiseSignal, L"")) return error;
+    return inner.RaiseSignal(signal);
+}
 
-std::uint32_t FaultPlatform::WaitSignal(NativeHandle signal) {
+std::uint32_t FaultPlatform::WaitSignal(NativeHandle signal, std::uint32_t milliseconds) {
     if (std::uint32_t error = Check(PlatformCall::WaitSignal, L"")) return error;
-    return inner.WaitSignal(signal);
+    return inner.WaitSignal(signal, milliseconds);
 }
 
 std::uint32_t FaultPlatform::CloseSignal(NativeHandle signal) { return inner.CloseSignal(signal); }

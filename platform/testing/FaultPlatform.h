@@ -42,6 +42,7 @@ enum class PlatformCall {
     ReleaseMutex,
     CloseMutex,
     NewSignal,
+    RaiseSignal,
     WaitSignal,
     CloseWrittenFile,
     RenameNoReplace,
@@ -80,6 +81,8 @@ public:
     void OnRename(std::function<void(const std::wstring& to)> hook);
     // Called on the waiting thread before every mutex wait is passed on.
     void OnMutexWait(std::function<void()> hook);
+    // Called on the releasing thread after every mutex release that succeeded.
+    void OnMutexReleased(std::function<void()> hook);
     // The nth wait on any mutex (1-based) reports result (Abandoned: the
     // caller owns the mutex; Failed: it does not).
     void FailMutexWait(int nth, MutexWait result, std::uint32_t error);
@@ -129,7 +132,7 @@ public:
     bool OverlapsFinishing() override;
     std::uint32_t NewSignal(NativeHandle& signal) override;
     std::uint32_t RaiseSignal(NativeHandle signal) override;
-    std::uint32_t WaitSignal(NativeHandle signal) override;
+    std::uint32_t WaitSignal(NativeHandle signal, std::uint32_t milliseconds) override;
     std::uint32_t CloseSignal(NativeHandle signal) override;
     void YieldThread() override;
 
@@ -181,6 +184,7 @@ private:
     std::function<void(const std::wstring&, int)> readHook;
     std::function<void(const std::wstring&)> renameHook;
     std::function<void()> waitHook;
+    std::function<void()> releasedHook;
     int waitFaultNth = 0;
     MutexWait waitFaultResult = MutexWait::Acquired;
     std::uint32_t waitFaultError = 0;

@@ -138,13 +138,21 @@ std::uint32_t Win32Platform::RenameNoReplace(const std::wstring& from, const std
 Platform::Finish Win32Platform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                              std::uint32_t& error) {
     const RenameByHandle& calls = RenameCalls();
-    const std::wstring ntName = NtNameOf(to);
+    // The handle is this call's to close from here on: where the memory for
+    // the rename runs out, the rename by name (which needs none) takes over.
+    std::wstring ntName;
+    try {
+        ntName = NtNameOf(to);
+    } catch (const std::bad_alloc&) {
+        ntName.clear();
+    }
     if (!calls.setInformation || !calls.toError || ntName.empty() || ntName.size() > 32000) {
         return Platform::FinishNewFile(file, from, to, error);
     }
     const HANDLE handle = AsHandle(file);
     const ULONG nameBytes = static_cast<ULONG>(ntName.size() * sizeof(wchar_t));
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[sizeof(FileRenameInformation) + nameBytes]());
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[sizeof(FileRenameInformation) + nameBytes]());
+    if (!buffer) return Platform::FinishNewFile(file, from, to, error);
     auto* rename = reinterpret_cast<FileRenameInformation*>(buffer.get());
     rename->replaceIfExists = FALSE;
     rename->rootDirectory = nullptr;
@@ -362,12 +370,11 @@ std::uint32_t Win32Platform::RaiseSignal(NativeHandle signal) {
     return SetEvent(AsHandle(signal)) ? ERROR_SUCCESS : LastError();
 }
 
-std::uint32_t Win32Platform::WaitSignal(NativeHandle signal) {
-    for (;;) {
-        const DWORD result = WaitForSingleObject(AsHandle(signal), INFINITE);
-        if (result == WAIT_OBJECT_0) return ERROR_SUCCESS;
-        if (result == WAIT_FAILED) return LastError();
-    }
+std::uint32_t Win32Platform::WaitSignal(NativeHandle signal, std::uint32_t milliseconds) {
+    const DWORD result = WaitForSingleObject(AsHandle(signal), milliseconds);
+    if (result == WAIT_OBJECT_0) return ERROR_SUCCESS;
+    if (result == WAIT_FAILED) return LastError();
+    return WAIT_TIMEOUT;
 }
 
 std::uint32_t Win32Platform::CloseSignal(NativeHandle signal) {

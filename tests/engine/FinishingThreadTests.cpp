@@ -137,3 +137,43 @@ TEST(FinishingThread, FailedSignalsLeaveTheStepsToTheCaller) {
 }
 
 }  // namespace
+
+namespace {
+
+// Wake-ups that fail (every one, or only the first) cost each sleeper a
+// moment, never the job: every step still runs once, in order, on the
+// helper, and Stop still ends it. Each side sleeps in turn: the steps take
+// long enough for the caller to sleep in Settle, and the caller long enough
+// for the helper to sleep between steps.
+TEST(FinishingThread, FailedWakeUpsDelayButNeverStrandEitherSide) {
+    for (int times : {0, 1}) {
+        SCOPED_TRACE(times == 0 ? "every raise fails" : "the first raise fails");
+        FaultPlatform platform;
+        platform.Fail(PlatformCall::RaiseSignal, L"", ErrorCode::kInvalidHandle, 1, times);
+        struct Slow {
+            Steps steps;
+            static void Run(void* context) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                Steps::Run(&static_cast<Slow*>(context)->steps);
+            }
+        } slow;
+        FinishingThread finishing(platform, &Slow::Run, &slow);
+        Diagnostics::Capture capture;
+        {
+            FinishingThread::Running helper(finishing, true);
+            for (int n = 1; n <= 6; ++n) {
+                finishing.Settle();
+                slow.steps.handed = n;
+                finishing.Hand();
+                if (n % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            }
+            finishing.Settle();
+        }
+        EXPECT_EQ(slow.steps.ran, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+        for (const auto& thread : slow.steps.threads) EXPECT_NE(thread, std::this_thread::get_id());
+        EXPECT_TRUE(capture.Contains(L"SetEvent failed. [6]\n"));
+        EXPECT_FALSE(capture.Contains(L"WAIT_FAILED"));
+    }
+}
+
+}  // namespace
