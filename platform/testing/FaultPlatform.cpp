@@ -233,12 +233,7 @@ std::uint32_t FaultPlatform::CloseWrittenFile(NativeHandle file) {
 }
 
 std::uint32_t FaultPlatform::RenameNoReplace(const std::wstring& from, const std::wstring& to) {
-    std::function<void(const std::wstring&)> hook;
-    {
-        std::lock_guard<SpinLock> guard(lock);
-        hook = renameHook;
-    }
-    if (hook) hook(to);
+    if (const auto hook = HookOf(renameHook)) hook(to);
     if (std::uint32_t error = Check(PlatformCall::RenameNoReplace, to)) return error;
     return inner.RenameNoReplace(from, to);
 }
@@ -394,12 +389,7 @@ MutexWait FaultPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
     Check(PlatformCall::WaitMutex, L"");
     MutexWait injected = MutexWait::Acquired;
     std::uint32_t injectedError = 0;
-    std::function<void()> hook;
-    {
-        std::lock_guard<SpinLock> guard(lock);
-        hook = waitHook;
-    }
-    if (hook) hook();
+    if (const auto hook = HookOf(waitHook)) hook();
     {
         std::lock_guard<SpinLock> guard(lock);
         if (waitFaultNth != 0 && ++waits == waitFaultNth) {
@@ -422,12 +412,8 @@ MutexWait FaultPlatform::WaitMutex(NativeHandle mutex, std::uint32_t& error) {
 std::uint32_t FaultPlatform::ReleaseMutex(NativeHandle mutex) {
     if (std::uint32_t error = Check(PlatformCall::ReleaseMutex, L"")) return error;
     const std::uint32_t error = inner.ReleaseMutex(mutex);
-    std::function<void()> hook;
-    {
-        std::lock_guard<SpinLock> guard(lock);
-        hook = releasedHook;
-    }
-    if (error == ErrorCode::kSuccess && hook) hook();
+    if (error != ErrorCode::kSuccess) return error;
+    if (const auto hook = HookOf(releasedHook)) hook();
     return error;
 }
 

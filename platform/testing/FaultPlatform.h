@@ -3,8 +3,9 @@
 // platform, except the ones a test told it to fail. It can fail any call for
 // a path with a chosen error, refuse the Nth write of a file (after accepting
 // part of the block), make a file end early while it is read, report another
-// size, reparse tag or extra attributes for an entry, run a hook before each read or rename, make mutex waits
-// report abandoned or failed, and return at once from sleeps.
+// size, reparse tag or extra attributes for an entry, run a hook before each
+// read or rename and after each mutex release, make mutex waits report
+// abandoned or failed, fail signal calls, and return at once from sleeps.
 //
 // Paths are matched by suffix (L"\\b.txt" matches every path ending so; an
 // empty suffix matches every call). Handle calls (read, write, size, next
@@ -16,6 +17,7 @@
 #include <functional>
 #include <atomic>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -155,6 +157,12 @@ private:
     // Counts the call; the error of the rule that fails it, or kSuccess.
     std::uint32_t Check(PlatformCall call, const std::wstring& path, std::uint32_t* bytesAccepted = nullptr);
     std::wstring PathOf(NativeHandle handle) const;
+    // A copy of a hook, taken under the lock, to be called outside it.
+    template <typename Hook>
+    Hook HookOf(const Hook& hook) const {
+        std::lock_guard<SpinLock> guard(lock);
+        return hook;
+    }
     void AdjustEntry(NativeHandle find, FindEntry& entry);
 
     // A spin lock: the 32-bit toolchain's threading model has no std::mutex,
