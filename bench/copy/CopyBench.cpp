@@ -9,8 +9,8 @@
 // also shown net of its fixed waits, measured on a one-file job.
 // Under Windows (wine64) the peers are xcopy /E /I, robocopy /E (when it
 // copies at all), a CopyFileExW loop and a plain 64 KiB ReadFile/WriteFile
-// loop; natively cp -r. Every run gets a fresh destination and a re-read
-// source; runs of the engine and the peers alternate, each repetition starting
+// loop; natively cp -r. Every run gets a fresh destination, a page cache
+// with no dirty pages left by the run before, and a re-read source; runs of the engine and the peers alternate, each repetition starting
 // one contender later, and medians are shown. Where the platform finishes
 // files on a second thread, one engine run does without it, to show the gain.
 //
@@ -299,6 +299,15 @@ bool CpR(const std::string& source, const std::string& target) {
 }
 #endif
 
+// Writes the dirty page cache out, so no run pays for the write-back of the one before.
+void SettleWrites() {
+#ifdef _WIN32
+    RunProgram(L"Z:\\bin\\sync");  // Wine starts a Unix program as it starts its own
+#else
+    if (std::system("sync") != 0) std::printf("sync failed\n");
+#endif
+}
+
 // Times a peer; negative when it failed.
 template <typename Copy>
 double Timed(Copy copy) {
@@ -489,6 +498,7 @@ int main(int argc, char** argv) {
                 if (contender.failed) continue;
                 const std::wstring destination = JoinPath(work, L"out-" + treeName + L"-" + std::to_wstring(++runNumber));
                 system.CreateFolder(destination);
+                SettleWrites();
                 Warm(system, source);
                 const double seconds = contender.run(source, destination, treeName);
                 if (seconds < 0) {
