@@ -112,7 +112,9 @@ TEST(FinishingThread, FailedSignalsLeaveTheStepsToTheCaller) {
         const bool creating = failing == PlatformCall::NewSignal;
         SCOPED_TRACE(creating ? "signal not created" : "wait failed");
         FaultPlatform platform;
-        platform.Fail(failing, L"", ErrorCode::kInvalidHandle);
+        // Only the idle helper's wait fails, the first one made: on a busy
+        // machine the caller may sleep in Settle too, and must wait soundly.
+        platform.Fail(failing, L"", ErrorCode::kInvalidHandle, 1, creating ? 0 : 1);
         Steps steps;
         FinishingThread finishing(platform, &Steps::Run, &steps);
         Diagnostics::Capture capture;
