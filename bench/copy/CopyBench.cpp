@@ -401,6 +401,11 @@ int main(int argc, char** argv) {
 #else
     const char* platformName = "native (POSIX layer)";
 #endif
+    // Destinations are new folders even where an earlier run's copies are still there: the real
+    // program would ask about a folder that is not empty.
+    const std::wstring runTag = std::to_wstring(std::chrono::duration_cast<std::chrono::seconds>(
+                                                    std::chrono::system_clock::now().time_since_epoch())
+                                                    .count());
     std::printf("copy benchmark, %s, %d repetitions, work folder %s\n", platformName, repetitions,
                 Narrow(work).c_str());
 
@@ -422,7 +427,7 @@ int main(int argc, char** argv) {
         system.CreateFolder(oneFile);
         if (!system.PathExists(JoinPath(oneFile, FileName(0)))) WriteWholeFile(system, JoinPath(oneFile, FileName(0)), 1);
         for (int rep = 0; rep < std::max(3, repetitions); ++rep) {
-            const std::wstring destination = JoinPath(work, L"out-one-" + treeName + L"-" + std::to_wstring(rep));
+            const std::wstring destination = JoinPath(work, L"out-" + runTag + L"-one-" + treeName + L"-" + std::to_wstring(rep));
             system.CreateFolder(destination);
             const WindowRun run = ThroughTheWindow(oneFile, destination);
             if (run.completed < 0) continue;
@@ -496,7 +501,7 @@ int main(int argc, char** argv) {
             for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
                 Contender& contender = contenders[(turn + static_cast<std::size_t>(rep)) % contenders.size()];
                 if (contender.failed) continue;
-                const std::wstring destination = JoinPath(work, L"out-" + treeName + L"-" + std::to_wstring(++runNumber));
+                const std::wstring destination = JoinPath(work, L"out-" + runTag + L"-" + treeName + L"-" + std::to_wstring(++runNumber));
                 system.CreateFolder(destination);
                 SettleWrites();
                 Warm(system, source);
