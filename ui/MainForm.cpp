@@ -20,6 +20,7 @@ LRESULT MainForm::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
     startedWithoutArguments = false;
     PlaceWindow();
     JoinMessageLoop();
+    AllowShellMessages();
     dpi = WindowDpi(Handle());
     LoadWindowIcons();
     InstallTrayIcon();
