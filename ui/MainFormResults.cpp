@@ -25,6 +25,11 @@ int NextRow(HWND list, int after, UINT flags) {
     return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(flags, 0)));
 }
 
+// Selected rows times new rows: beyond this (a whole list selected while
+// thousands of rows arrive in one tick) following the selection would hold
+// the window up for a noticeable time.
+constexpr std::size_t kMostSelectionShifts = 16'000'000;
+
 bool KeyDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
@@ -52,12 +57,21 @@ void MainForm::SetRowCountFollowingRows(std::size_t count) {
     ::SendMessageW(results, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     if (insertedRows.empty()) return;
 
-    const SelectionChange change = ShiftSelection(selected, insertedRows);
-    for (std::size_t row : change.deselect) SetRowState(results, static_cast<int>(row), 0, LVIS_SELECTED);
-    for (std::size_t row : change.select) SetRowState(results, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+    if (selected.size() * insertedRows.size() > kMostSelectionShifts) {
+        // Too much to follow at once: no selection beats one on other rows.
+        SetRowState(results, -1, 0, LVIS_SELECTED);
+    } else {
+        const SelectionChange change = ShiftSelection(selected, insertedRows);
+        for (std::size_t row : change.deselect) SetRowState(results, static_cast<int>(row), 0, LVIS_SELECTED);
+        for (std::size_t row : change.select) {
+            SetRowState(results, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
     if (focused >= 0) {
         const std::size_t row = ShiftedRow(static_cast<std::size_t>(focused), insertedRows);
-        if (row != static_cast<std::size_t>(focused)) SetRowState(results, static_cast<int>(row), LVIS_FOCUSED, LVIS_FOCUSED);
+        if (row != static_cast<std::size_t>(focused)) {
+            SetRowState(results, static_cast<int>(row), LVIS_FOCUSED, LVIS_FOCUSED);
+        }
     }
     if (mark >= 0) {
         const std::size_t row = ShiftedRow(static_cast<std::size_t>(mark), insertedRows);
