@@ -129,6 +129,9 @@ LRESULT MainForm::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, bool& handle
                                            reinterpret_cast<LPARAM>(&row)) != FALSE) {
             at = {row.left, row.bottom};
         }
+        RECT client{};
+        ::GetClientRect(results, &client);
+        if (!::PtInRect(&client, at)) at = {0, 0};  // the focused row is scrolled away
         ::ClientToScreen(results, &at);
     }
 
