@@ -20,6 +20,7 @@ LRESULT MainForm::OnInitDialog(UINT, WPARAM, LPARAM, bool&) {
     startedWithoutArguments = false;
     PlaceWindow();
     JoinMessageLoop();
+    AllowShellMessages();
     dpi = WindowDpi(Handle());
     LoadWindowIcons();
     InstallTrayIcon();
@@ -57,6 +58,14 @@ LRESULT MainForm::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
 }
 
 bool MainForm::PreTranslateMessage(MSG* message) {
+    // Ctrl+A and Ctrl+C in the result list are commands (its LVN_KEYDOWN),
+    // not characters for the list's type-ahead search to look for.
+    constexpr WPARAM kCtrlA = 0x01;
+    constexpr WPARAM kCtrlC = 0x03;
+    if (message->message == WM_CHAR && message->hwnd == results &&
+        (message->wParam == kCtrlA || message->wParam == kCtrlC)) {
+        return true;
+    }
     return Handle() != nullptr && ::IsDialogMessageW(Handle(), message) != FALSE;
 }
 

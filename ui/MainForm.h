@@ -10,8 +10,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/CopyModule.h"
 #include "engine/EnumerationModule.h"
@@ -21,11 +23,13 @@
 #include "ui/Container.h"
 #include "ui/FormEngine.h"
 #include "ui/StatusView.h"
+#include "ui/TaskbarButton.h"
 #include "ui/TrayIcon.h"
 #include "ui/control/ControlView.h"
 #include "ui/control/EngineControl.h"
 #include "ui/control/ModePresentation.h"
 #include "ui/control/Prompt.h"
+#include "ui/control/RowsText.h"
 #include "ui/framework/DialogResize.h"
 #include "ui/framework/DialogWindow.h"
 #include "ui/framework/Handles.h"
@@ -80,6 +84,8 @@ public:
         MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
         MESSAGE_HANDLER(kShowCompletionMessage, OnShowCompletion)
         MESSAGE_HANDLER(kDpiChangedMessage, OnDpiChanged)
+        MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
+        MESSAGE_HANDLER(taskbarButtonCreatedMessage, OnTaskbarButtonCreated)
         COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
         COMMAND_ID_HANDLER(IDC_GO, OnGo)
         COMMAND_ID_HANDLER(IDCANCEL, OnCloseCommand)
@@ -87,6 +93,9 @@ public:
         COMMAND_ID_HANDLER(IDC_BROWSE_DESTINATION, OnBrowseDestination)
         COMMAND_ID_HANDLER(ID_TRAY_SHOW_HIDE, OnShowHide)
         COMMAND_ID_HANDLER(ID_TRAY_EXIT, OnCloseCommand)
+        COMMAND_ID_HANDLER(ID_RESULTS_COPY, OnCopyRows)
+        COMMAND_ID_HANDLER(ID_RESULTS_COPY_FULL_PATHS, OnCopyRows)
+        COMMAND_ID_HANDLER(ID_RESULTS_SELECT_ALL, OnSelectAllRows)
         CHAIN_MSG_MAP(Framework::DialogResize<MainForm>)
         CHAIN_MSG_MAP(TrayIcon<MainForm>)
         REFLECT_NOTIFICATIONS()
@@ -135,6 +144,9 @@ public:
     void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
     void SetCompletionShower(FormShower shower) { completionShower = std::move(shower); }
     void SetAboutShower(FormShower shower) { aboutShower = std::move(shower); }
+    // The taskbar list the button's progress goes to, made when the shell
+    // announces the button; the default is the shell's own.
+    void SetTaskbarFactory(TaskbarButton::Factory factory) { taskbar.SetFactory(std::move(factory)); }
     EnumerationModule& Enumeration() { return engine.Enumeration(); }
     CopyModule& Copy() { return engine.Copy(); }
 
@@ -175,8 +187,29 @@ private:
     void StartTimer();
     LRESULT OnTimer(UINT, WPARAM, LPARAM, bool&);
     void FlushRows();
-    // The list view asks for the rows it shows (LVN_GETDISPINFOW).
+    // The list view asks for the rows it shows (LVN_GETDISPINFOW) and
+    // passes on its keys (LVN_KEYDOWN).
     LRESULT OnNotify(UINT, WPARAM, LPARAM, bool&);
+
+    // MainFormResults.cpp: selecting result rows and copying them.
+    LRESULT OnContextMenu(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnCopyRows(WORD, WORD, HWND, bool&);
+    LRESULT OnSelectAllRows(WORD, WORD, HWND, bool&);
+    // Ctrl+C and Ctrl+A in the list.
+    void OnResultsKey(WORD key);
+    void CopySelectedRows(RowName name);
+    void SelectAllRows();
+    // The selected rows' indexes, ascending.
+    std::vector<std::size_t> SelectedRows() const;
+    // Tells the list view the new row count, keeping its selection, focus
+    // and selection mark on the rows they were on.
+    void SetRowCountFollowingRows(std::size_t count);
+
+    // MainFormTaskbar.cpp: the progress on the taskbar button.
+    // Lets the shell's registered messages through to an elevated window.
+    void AllowShellMessages();
+    LRESULT OnTaskbarButtonCreated(UINT, WPARAM, LPARAM, bool&);
+    void UpdateTaskbar();
 
     // ControlView: what the engine control asks the window to show. In
     // MainFormView.cpp, but for the rows (MainFormTick.cpp) and the
@@ -250,6 +283,14 @@ private:
     bool closeInProgress = false;  // a close question is open
     bool rowsChanged = false;      // rows changed since the list view last learnt of them
     DWORD rowsChangedAt = 0;       // tick count of the first such change
+
+    // Rows inserted since the list view last learnt of them, each at the
+    // index it took, in order.
+    std::vector<std::size_t> insertedRows;
+
+    TaskbarButton taskbar;
+    const UINT taskbarButtonCreatedMessage = TaskbarButton::CreatedMessage();
+    bool completionClosed = false;  // the completion form of the ended job was closed
 
     FolderChooser folderChooser;
     FormShower completionShower;

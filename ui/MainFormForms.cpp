@@ -34,5 +34,6 @@ LRESULT MainForm::OnShowCompletion(UINT, WPARAM, LPARAM, bool&) {
     if (Control().CurrentMode() != EngineMode::Completed) return 0;
     FlushRows();  // the final rows, before the form takes the loop
     if (completionShower) completionShower();
+    completionClosed = true;  // the taskbar button lets the ended job go
     return 0;
 }

@@ -29,6 +29,7 @@ LRESULT MainForm::OnTimer(UINT, WPARAM id, LPARAM, bool& handled) {
 void MainForm::Tick() {
     KeepReachable();
     Control().Tick();
+    UpdateTaskbar();
     if (rowsChanged && ::GetTickCount() - rowsChangedAt >= kRowsFlushDelayMs) FlushRows();
 }
 
@@ -39,6 +40,7 @@ bool MainForm::OnIdle() {
 
 void MainForm::ClearRows() {
     rowsChanged = false;
+    insertedRows.clear();
     ::SendMessageW(results, LVM_SETITEMCOUNT, 0, 0);
 }
 
@@ -48,24 +50,31 @@ void MainForm::ClearRows() {
 // some window systems, so that happens once the queue is idle after the tick
 // (OnIdle), or on the next tick when no idle time came (a modal box runs its
 // own loop) for kRowsFlushDelayMs.
-void MainForm::ShowRow(std::size_t, bool, const ResultRow&, const wchar_t*, int) {
+void MainForm::ShowRow(std::size_t index, bool isNew, const ResultRow&, const wchar_t*, int) {
     if (!rowsChanged) rowsChangedAt = ::GetTickCount();
     rowsChanged = true;
+    if (isNew) insertedRows.push_back(index);
 }
 
 void MainForm::FlushRows() {
     if (!rowsChanged) return;
     rowsChanged = false;
-    const WPARAM count = static_cast<WPARAM>(Control().Rows().Count());
-    if (static_cast<WPARAM>(::SendMessageW(results, LVM_GETITEMCOUNT, 0, 0)) != count) {
-        ::SendMessageW(results, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    const std::size_t count = Control().Rows().Count();
+    if (static_cast<std::size_t>(::SendMessageW(results, LVM_GETITEMCOUNT, 0, 0)) != count) {
+        SetRowCountFollowingRows(count);
     }
+    insertedRows.clear();
     ::InvalidateRect(results, nullptr, FALSE);
 }
 
 LRESULT MainForm::OnNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->hwndFrom == results && header->code == LVN_KEYDOWN) {
+        OnResultsKey(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+        return 0;
+    }
     auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-    if (info->hdr.hwndFrom != results || info->hdr.code != LVN_GETDISPINFOW) {
+    if (header->hwndFrom != results || header->code != LVN_GETDISPINFOW) {
         handled = false;
         return 0;
     }

@@ -1,13 +1,15 @@
-// Drives the real main window through its states and opens both forms, and
-// at each one hands the screen over to scripts/screenshots: it writes
+// Drives the real main window through its states, opens the result list's
+// menu and both forms, and at each one hands the screen over to scripts/screenshots: it writes
 // <folder>\<name>.ready with the window's screen rectangle ("x y w h") and
 // waits, pumping messages, until <folder>\<name>.done appears.
 // Usage: ui_screenshot_tour <folder>   (a Windows path)
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "platform/testing/FaultPlatform.h"
@@ -20,13 +22,8 @@ namespace {
 
 std::wstring handshakeFolder;
 
-// Lets the script take the picture of window, then returns.
-void Capture(HWND window, const wchar_t* name) {
-    UiTest::PumpFor(700);  // painted and settled
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    UiTest::PumpFor(300);
-    RECT r{};
-    ::GetWindowRect(window, &r);
+// Lets the script take the picture of the screen rectangle r, then returns.
+void CaptureRect(const RECT& r, const wchar_t* name) {
     const std::wstring ready = handshakeFolder + L"\\" + name + L".ready";
     const std::wstring done = handshakeFolder + L"\\" + name + L".done";
     if (FILE* f = _wfopen(ready.c_str(), L"w")) {
@@ -35,6 +32,16 @@ void Capture(HWND window, const wchar_t* name) {
     }
     const DWORD start = ::GetTickCount();
     while (!UiTest::Exists(done) && ::GetTickCount() - start < 30000) UiTest::PumpFor(50);
+}
+
+// Lets the script take the picture of window, then returns.
+void Capture(HWND window, const wchar_t* name) {
+    UiTest::PumpFor(700);  // painted and settled
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    UiTest::PumpFor(300);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    CaptureRect(r, name);
 }
 
 bool WaitForStatus(HWND form, const wchar_t* status, int timeoutMs = 20000) {
@@ -64,6 +71,51 @@ void CaptureForm(const wchar_t* name, HWND owner) {
     ::SetTimer(nullptr, 0, 200, &CaptureActiveForm);
     Form form;
     form.Show(owner);
+}
+
+// Captures the main window with the popup menu open over it, then closes
+// the menu.
+HWND menuOwner = nullptr;
+void CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    UiTest::PumpFor(500);
+    RECT r{};
+    ::GetWindowRect(menuOwner, &r);
+    if (HWND menu = ::FindWindowW(L"#32768", nullptr)) {
+        RECT m{};
+        ::GetWindowRect(menu, &m);
+        ::UnionRect(&r, &r, &m);
+    } else {
+        std::fprintf(stderr, "tour: no menu is open\n");
+    }
+    CaptureRect(r, formName);
+    ::EndMenu();
+}
+
+// Selects rows and right-clicks the last of them, as a user would.
+void CaptureResultsMenu(const wchar_t* name, HWND window, std::initializer_list<int> rows) {
+    HWND list = ::GetDlgItem(window, IDC_RESULTS);
+    for (int row : rows) {
+        LVITEMW item{};
+        item.state = item.stateMask = LVIS_SELECTED;
+        ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(*(rows.end() - 1)), reinterpret_cast<LPARAM>(&cell));
+    POINT at{cell.left + 40, (cell.top + cell.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    ::SetForegroundWindow(window);
+    ::SetCursorPos(at.x, at.y);
+    formName = name;
+    menuOwner = window;
+    ::SetTimer(nullptr, 0, 300, &CaptureOpenMenu);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, clicks, sizeof(INPUT));
+    UiTest::PumpFor(1500);
 }
 
 class AnswerOk : public Prompt {
@@ -146,6 +198,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!WaitForStatus(window, L"Copy completed")) result = 3;
         form.OnIdle();
         Capture(window, L"main-completed");
+        CaptureResultsMenu(L"results-menu", window, {0, 1});
 
         CaptureForm<CompletionForm>(L"completion-form", window);
         CaptureForm<AboutForm>(L"about-form", window);

@@ -32,6 +32,17 @@ struct WindowTraits {
     }
 };
 
+// A COM interface pointer: the owner holds one reference and releases it.
+template <class Interface>
+struct ComTraits {
+    using Type = Interface*;
+    static constexpr Type Empty() noexcept { return nullptr; }
+    static void Close(Type object) noexcept { object->Release(); }
+};
+
+// Global memory from GlobalAlloc; release() it once the clipboard owns it.
+using GlobalMemoryTraits = Common::NullEmptyTraits<HGLOBAL, ::GlobalFree>;
+
 using Common::UniqueBrush;
 using Common::UniqueFont;
 using Common::UniqueIcon;
@@ -39,5 +50,8 @@ using Common::UniqueKernelHandle;
 using Common::UniqueMenu;
 using UniqueImageList = UniqueAny<ImageListTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
+template <class Interface>
+using UniqueCom = UniqueAny<ComTraits<Interface>>;
+using UniqueGlobalMemory = UniqueAny<GlobalMemoryTraits>;
 
 }  // namespace Win

@@ -1,7 +1,7 @@
 #pragma once
 // Resource ids of Torvane.exe. Ranges: 100-132 dialogs, 128 and 202-226
-// icons, 227 the notification-area menu, 1000-1099 and 57664 controls,
-// 32780-32783 menu commands. Also included by the resource script, so only
+// icons, 227-228 menus, 1000-1099 and 57664 controls, 32780-32789 menu
+// commands. Also included by the resource script, so only
 // preprocessor definitions here.
 
 // Dialogs.
@@ -40,6 +40,12 @@
 #define IDR_TRAY_MENU 227
 #define ID_TRAY_EXIT 32780
 #define ID_TRAY_SHOW_HIDE 32783
+
+// The result list's context menu and its commands.
+#define IDR_RESULTS_MENU 228
+#define ID_RESULTS_COPY 32784
+#define ID_RESULTS_COPY_FULL_PATHS 32785
+#define ID_RESULTS_SELECT_ALL 32786
 
 // Main form (dialog 129).
 #define IDC_ABOUT 57664
