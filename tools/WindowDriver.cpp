@@ -347,7 +347,9 @@ bool Drive(const Options& options) {
             lastAnswer = ::GetTickCount();
             continue;
         }
-        if (Text(status) != L"Ready") leftReady = true;
+        // Once the copy runs, only the top-level windows are watched: reading a control would
+        // wake the program's window thread at every look, which a user's copy does not pay for.
+        if (!leftReady && Text(status) != L"Ready") leftReady = true;
         // A check answered with a refusal leaves the form ready and the copy never starts.
         if (!leftReady && ::GetTickCount() - lastAnswer > 5000) {
             Say(lastQuestion.empty() ? L"failed: the copy did not start"
