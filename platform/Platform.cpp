@@ -25,3 +25,24 @@ std::uint32_t Platform::CopyBlock(NativeHandle source, NativeHandle target, void
     if (error != ErrorCode::kSuccess || bytesRead == 0) return error;
     return WriteFile(target, buffer, bytesRead, bytesWritten);
 }
+
+std::uint32_t Platform::StampNewFile(NativeHandle, std::uint64_t) { return ErrorCode::kNotSupported; }
+
+std::uint32_t Platform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
+    CloseFile(file);
+    return RemoveTemporary(temporary);
+}
+
+std::uint32_t Platform::RemoveTemporary(const std::wstring& path) {
+    FindHandle find;
+    FindEntry entry;
+    std::uint32_t error = FindFirst(path, find, entry);
+    if (error != ErrorCode::kSuccess) return error;
+    find.reset();
+    if (entry.attributes & (FileAttribute::kDirectory | FileAttribute::kReparsePoint)) return ErrorCode::kAccessDenied;
+    if (entry.attributes & FileAttribute::kReadOnly) {
+        error = SetAttributes(path, entry.attributes & ~FileAttribute::kReadOnly & FileAttribute::kSetAtCreation);
+        if (error != ErrorCode::kSuccess) return error;
+    }
+    return RemoveFile(path);
+}

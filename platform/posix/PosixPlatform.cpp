@@ -88,6 +88,27 @@ std::string LastComponent(const std::string& path) {
 
 bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
 
+// A POSIX time as 100-ns units since 1601; 0 before that.
+std::uint64_t FileTimeOf(const timespec& time) {
+    constexpr std::int64_t kSecondsFrom1601 = 11644473600;
+    const std::int64_t seconds = static_cast<std::int64_t>(time.tv_sec) + kSecondsFrom1601;
+    if (seconds < 0) return 0;
+    return static_cast<std::uint64_t>(seconds) * 10000000u + static_cast<std::uint64_t>(time.tv_nsec) / 100u;
+}
+
+timespec TimespecOf(std::uint64_t fileTime) {
+    constexpr std::int64_t kSecondsFrom1601 = 11644473600;
+    timespec time{};
+    time.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(fileTime / 10000000u) - kSecondsFrom1601);
+    time.tv_nsec = static_cast<long>(fileTime % 10000000u) * 100;
+    return time;
+}
+
+void SetEntryTimes(const struct stat& info, FindEntry& entry) {
+    entry.lastWriteTime = FileTimeOf(info.st_mtim);
+    entry.lastAccessTime = FileTimeOf(info.st_atim);
+}
+
 bool HasWriteBits(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
 // The attribute word of an entry, from its lstat and (for a link) its target.
@@ -272,6 +293,11 @@ void PosixPlatform::MapDrive(wchar_t letter, const std::string& folder) {
 
 std::uint32_t PosixPlatform::ToPosixPath(const std::wstring& path, std::string& posixPath) const {
     if (path.empty()) return ErrorCode::kPathNotFound;
+    // The long form names the same path: "\\?\X:\..." is "X:\...".
+    if (path.compare(0, 4, L"\\\\?\\") == 0) {
+        if (path.compare(4, 4, L"UNC\\") == 0) return ErrorCode::kBadNetPath;
+        return ToPosixPath(path.substr(4), posixPath);
+    }
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return ErrorCode::kBadNetPath;
     std::wstring rest = path;
     std::string prefix;
@@ -435,6 +461,49 @@ std::uint32_t PosixPlatform::CreateUnfinishedFile(const std::wstring& temporary,
     return CreateNewFile(temporary, file, attributes);
 }
 
+bool PosixPlatform::IsUnnamedFile(NativeHandle file) { return file >= 0 && (file & kUnnamedTag) != 0; }
+
+std::uint32_t PosixPlatform::StampNewFile(NativeHandle file, std::uint64_t time) {
+    if (IsUnnamedFile(file)) return ErrorCode::kSuccess;
+    timespec times[2];
+    times[0] = time == 0 ? timespec{0, UTIME_NOW} : TimespecOf(time);
+    times[1] = timespec{0, UTIME_OMIT};
+    return futimens(Fd(file), times) == 0 ? ErrorCode::kSuccess : ErrorFromErrno(errno);
+}
+
+std::uint32_t PosixPlatform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
+    if (IsUnnamedFile(file)) {
+        CloseFile(file);
+        return ErrorCode::kSuccess;
+    }
+    // Only the name that still leads to this very file goes.
+    std::string posix;
+    std::uint32_t error = ToPosixPath(temporary, posix);
+    struct stat open, named;
+    if (error == ErrorCode::kSuccess) {
+        if (fstat(Fd(file), &open) != 0 || lstat(posix.c_str(), &named) != 0) {
+            error = ErrorFromErrno(errno, posix);
+        } else if (open.st_dev != named.st_dev || open.st_ino != named.st_ino) {
+            error = ErrorCode::kSuccess;  // the name is another file's now; this one has none
+        } else if (unlink(posix.c_str()) != 0) {
+            error = ErrorFromErrno(errno, posix);
+        }
+    }
+    CloseFile(file);
+    return error;
+}
+
+std::uint32_t PosixPlatform::RemoveTemporary(const std::wstring& path) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (lstat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    if (!S_ISREG(info.st_mode)) return ErrorCode::kAccessDenied;
+    // unlink removes the name alone and follows nothing.
+    if (unlink(posix.c_str()) != 0) return ErrorFromErrno(errno, posix);
+    return ErrorCode::kSuccess;
+}
+
 Platform::Finish PosixPlatform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                               std::uint32_t& error) {
     if (file < 0 || !(file & kUnnamedTag)) return Platform::FinishNewFile(file, from, to, error);
@@ -490,9 +559,11 @@ std::uint32_t PosixPlatform::SetAttributes(const std::wstring& path, std::uint32
     std::string posix;
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
     struct stat info;
-    if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
-    // Only the read-only bit has a POSIX counterpart; on folders it is ignored.
-    if (S_ISDIR(info.st_mode)) return ErrorCode::kSuccess;
+    if (lstat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    // Only the read-only bit has a POSIX counterpart; on folders it is
+    // ignored, and a link has no bits of its own (what it leads to is never
+    // changed through it).
+    if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) return ErrorCode::kSuccess;
     mode_t mode = info.st_mode & 07777;
     if (attributes & FileAttribute::kReadOnly) {
         mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
@@ -563,6 +634,7 @@ std::uint32_t PosixPlatform::FindFirst(const std::wstring& pattern, FindHandle& 
         entry.attributes = AttributesOf(info, name, posix);
         entry.reparseTag = S_ISLNK(info.st_mode) ? ReparseTag::kSymlink : 0;
         entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+        SetEntryTimes(info, entry);
         find.reset(*this, ToHandle(listing));
         return ErrorCode::kSuccess;
     }
@@ -607,6 +679,7 @@ std::uint32_t PosixPlatform::FindNext(NativeHandle find, FindEntry& entry) {
         entry.attributes = AttributesOf(info, found->d_name, listing->folder + found->d_name);
         entry.reparseTag = S_ISLNK(info.st_mode) ? ReparseTag::kSymlink : 0;
         entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+        SetEntryTimes(info, entry);
         return ErrorCode::kSuccess;
     }
 }
@@ -642,6 +715,7 @@ std::uint32_t PosixPlatform::Identify(const std::wstring& path, FileIdentity& id
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
     struct stat info;
     if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    if (info.st_ino == 0) return ErrorCode::kNotSupported;
     identity.volume = static_cast<std::uint64_t>(info.st_dev);
     identity.index = static_cast<std::uint64_t>(info.st_ino);
     return ErrorCode::kSuccess;

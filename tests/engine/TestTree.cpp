@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/PathHelpers.h"
+#include "engine/TemporaryName.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -79,6 +80,21 @@ void TestTree::File(const std::wstring& relative, const std::string& content) {
                                              written),
                   ErrorCode::kSuccess);
     }
+}
+
+void TestTree::Leftover(const std::wstring& relative, const std::string& content) {
+    const std::wstring path = Path(relative);
+    CreateParents(path);
+    FileHandle file;
+    ASSERT_EQ(SystemPlatform().CreateNewFile(path, file), ErrorCode::kSuccess) << "creating a leftover";
+    std::uint32_t written = 0;
+    if (!content.empty()) {
+        ASSERT_EQ(SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
+                                             written),
+                  ErrorCode::kSuccess);
+    }
+    ASSERT_EQ(SystemPlatform().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(path), 0, 0)),
+              ErrorCode::kSuccess);
 }
 
 std::string ReadAll(const std::wstring& path) {

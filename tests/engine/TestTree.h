@@ -25,6 +25,9 @@ public:
     // Creates the folder (and parents) / a file with these bytes (and parent folders).
     void Folder(const std::wstring& relative);
     void File(const std::wstring& relative, const std::string& content);
+    // A leftover of a killed copy: a file at relative (a temporary's name)
+    // with the stamp a copy gives its temporaries.
+    void Leftover(const std::wstring& relative, const std::string& content);
 
     // The POSIX path of a Windows-style one (native build only; "" on Windows).
     static std::string PosixPathOf(const std::wstring& path);
