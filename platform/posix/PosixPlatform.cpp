@@ -12,6 +12,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <new>
 #include <vector>
 
@@ -727,6 +731,94 @@ std::uint32_t PosixPlatform::FullPath(const std::wstring& path, std::wstring& fu
     if (!getcwd(&current[0], current.size())) return ErrorFromErrno(errno);
     current.resize(current.find('\0'));
     fullPath = ResolveFullPath(path, L"Z:" + Widen(current.c_str()));
+    return ErrorCode::kSuccess;
+}
+
+namespace {
+
+// One line of /proc/self/mountinfo: which folder of which file system is
+// seen where.
+struct Mount {
+    std::string device;  // "major:minor"
+    std::string root;    // the folder of the file system the mount shows
+    std::string point;   // where it is seen
+};
+
+// Octal escapes ("\040" for a blank) as mountinfo writes them.
+std::string Unescape(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size()) {
+            out.push_back(static_cast<char>(std::strtol(text.substr(i + 1, 3).c_str(), nullptr, 8)));
+            i += 3;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+std::vector<Mount> Mounts() {
+    std::vector<Mount> mounts;
+    std::ifstream file("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string id, parent;
+        Mount mount;
+        if (fields >> id >> parent >> mount.device >> mount.root >> mount.point) {
+            mount.root = Unescape(mount.root);
+            mount.point = Unescape(mount.point);
+            mounts.push_back(mount);
+        }
+    }
+    return mounts;
+}
+
+// prefix is path itself or one of its folders.
+bool StartsWithFolder(const std::string& path, const std::string& prefix) {
+    if (prefix == "/") return true;
+    return path.compare(0, prefix.size(), prefix) == 0 && (path.size() == prefix.size() || path[prefix.size()] == '/');
+}
+
+std::string Below(const std::string& path, const std::string& prefix) {
+    return prefix == "/" ? path : path.substr(prefix.size());
+}
+
+// A path under a bind mount of a folder, as that folder is seen through a
+// mount of its file system's root (or of a folder above it).
+std::string WithoutBindMounts(const std::string& path) {
+    const std::vector<Mount> mounts = Mounts();
+    const Mount* best = nullptr;
+    for (const Mount& mount : mounts) {
+        if (StartsWithFolder(path, mount.point) && (!best || mount.point.size() >= best->point.size())) best = &mount;
+    }
+    if (!best || best->root == "/") return path;
+    const std::string inFileSystem = best->root + (best->point == "/" ? path : Below(path, best->point));
+    const Mount* outer = nullptr;
+    for (const Mount& mount : mounts) {
+        if (&mount == best || mount.device != best->device || !StartsWithFolder(inFileSystem, mount.root)) continue;
+        if (!outer || mount.root.size() < outer->root.size()) outer = &mount;
+    }
+    if (!outer) return path;
+    std::string seen = outer->point == "/" ? std::string() : outer->point;
+    seen += Below(inFileSystem, outer->root);
+    return seen.empty() ? "/" : seen;
+}
+
+}  // namespace
+
+std::uint32_t PosixPlatform::RealPath(const std::wstring& path, std::wstring& realPath) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    char* resolved = realpath(posix.c_str(), nullptr);
+    if (!resolved) return ErrorFromErrno(errno, posix);
+    const std::string real = WithoutBindMounts(resolved);
+    free(resolved);
+    std::wstring windows = L"Z:";
+    for (wchar_t c : Widen(real.c_str())) windows.push_back(c == L'/' ? L'\\' : c);
+    if (windows.size() == 2) windows.push_back(L'\\');
+    realPath = windows;
     return ErrorCode::kSuccess;
 }
 

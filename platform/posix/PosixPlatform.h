@@ -60,6 +60,9 @@ public:
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
     std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
+    // After every link, and under a bind mount as the folder it shows is
+    // seen through its file system's own mount; in Z:'s terms.
+    std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     bool IsEmptyFolder(const std::wstring& path) override;

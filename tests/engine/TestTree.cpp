@@ -83,8 +83,11 @@ void TestTree::File(const std::wstring& relative, const std::string& content) {
 }
 
 void TestTree::Leftover(const std::wstring& relative, const std::string& content) {
-    const std::wstring path = Path(relative);
-    CreateParents(path);
+    CreateParents(Path(relative));
+    MakeLeftover(Path(relative), content);
+}
+
+void MakeLeftover(const std::wstring& path, const std::string& content) {
     FileHandle file;
     ASSERT_EQ(SystemPlatform().CreateNewFile(path, file), ErrorCode::kSuccess) << "creating a leftover";
     std::uint32_t written = 0;
@@ -155,14 +158,17 @@ std::map<std::wstring, std::string> Snapshot(const std::wstring& folder) {
 void RemoveTree(const std::wstring& folder) {
     std::error_code ignored;
 #ifdef _WIN32
+    // In the long form, so that names ending in a dot or a space go too.
+    const std::wstring exact = LongPathOf(folder);
     // Read-only files refuse deletion on Windows; clear them first.
     if (SystemPlatform().IsFolder(folder)) {
-        for (auto it = std::filesystem::recursive_directory_iterator(folder, ignored);
+        for (auto it = std::filesystem::recursive_directory_iterator(exact, ignored);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            if (ignored) break;
             SetFileAttributesW(it->path().wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
         }
     }
-    std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+    std::filesystem::remove_all(std::filesystem::path(exact), ignored);
 #else
     std::filesystem::remove_all(TestTree::PosixPathOf(folder), ignored);
 #endif

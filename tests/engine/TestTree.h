@@ -39,6 +39,9 @@ private:
 // The bytes of a file, read through the system platform; "<missing>" when it
 // cannot be opened.
 std::string ReadAll(const std::wstring& path);
+// A leftover of a killed copy at path (a temporary's name, the long form
+// included): a file with the stamp a copy gives its temporaries.
+void MakeLeftover(const std::wstring& path, const std::string& content);
 // Deterministic content of the given size.
 std::string Pattern(std::size_t size, unsigned seed = 1);
 // Every file below folder, relative path (backslashes) to content.
