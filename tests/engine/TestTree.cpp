@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 
+#include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
 #include "engine/TemporaryName.h"
 
@@ -133,17 +134,18 @@ void SnapshotInto(const std::wstring& folder, const std::wstring& relative,
     if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
     std::vector<std::wstring> folders;
     do {
-        if (entry.name == L"." || entry.name == L"..") continue;
+        // Links are not followed: what they lead to is no part of the tree.
+        if (IsDotEntry(entry) || IsPassedOverLink(entry)) continue;
         const std::wstring name = relative.empty() ? entry.name : JoinPath(relative, entry.name);
         if (entry.attributes & FileAttribute::kDirectory) {
             folders.push_back(entry.name);
             files[name + L"\\"] = "";
         } else {
-            files[name] = ReadAll(JoinPath(folder, entry.name));
+            files[name] = ReadAll(JoinExactPath(folder, entry.name));
         }
     } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
     for (const auto& sub : folders) {
-        SnapshotInto(JoinPath(folder, sub), relative.empty() ? sub : JoinPath(relative, sub), files);
+        SnapshotInto(JoinExactPath(folder, sub), relative.empty() ? sub : JoinPath(relative, sub), files);
     }
 }
 

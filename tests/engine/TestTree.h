@@ -44,7 +44,8 @@ std::string ReadAll(const std::wstring& path);
 void MakeLeftover(const std::wstring& path, const std::string& content);
 // Deterministic content of the given size.
 std::string Pattern(std::size_t size, unsigned seed = 1);
-// Every file below folder, relative path (backslashes) to content.
+// Every file below folder, relative path (backslashes) to content; folders
+// named with a trailing backslash and no content; links left out.
 std::map<std::wstring, std::string> Snapshot(const std::wstring& folder);
 // Removes a folder and everything in it, read-only entries included.
 void RemoveTree(const std::wstring& folder);
