@@ -187,8 +187,11 @@ private:
     // The item of a temporary that could not be removed.
     static ItemResult TemporaryLeft(const std::wstring& temporary, const std::wstring& relativeName,
                                     std::uint32_t error);
+    // True when what stands at target has another spelling of its name
+    // (the destination took target for it).
+    bool NameStandsAsTwin(const std::wstring& target);
     // A file whose target exists: skipped, or, when this job named that
-    // target itself, an item saying so.
+    // target itself under another spelling, an item saying so.
     void SkipExisting(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target);
     // Clears the counters and flags of a job.
     void ClearJobState();

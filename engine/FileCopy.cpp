@@ -194,8 +194,6 @@ void CopyModule::FinishPendingFile() {
     // still held for the file, so it counts like a failed write and the file
     // never keeps the name.
     std::uint32_t error = ErrorCode::kSuccess;
-    // The stamp goes before the file takes its name: only a temporary has it.
-    platform.StampNewFile(file.target.get(), 0);
     const Platform::Finish finish = platform.FinishNewFile(file.target.release(), file.temporary, file.targetPath, error);
     file.source.reset();
     switch (finish) {
@@ -218,7 +216,7 @@ void CopyModule::FinishPendingFile() {
             // The target appeared while the copy ran: it is left as it is.
             // Where this job put it there, under a name the destination
             // cannot tell from this one, nothing existed before.
-            if (file.twin) {
+            if (file.twin && NameStandsAsTwin(file.targetPath)) {
                 items.Push({ResultCode::SameNameCopied, file.sourcePath, file.relativeName, error});
             } else {
                 ++skipped;
@@ -238,9 +236,16 @@ void CopyModule::DiscardUnfinished() {
     DiscardTemporary(pending.target, pending.temporary, pending.relativeName, false);
 }
 
+bool CopyModule::NameStandsAsTwin(const std::wstring& target) {
+    FindHandle find;
+    FindEntry entry;
+    if (platform.FindFirst(target, find, entry) != ErrorCode::kSuccess) return false;
+    return entry.name != FileNameOf(target);
+}
+
 void CopyModule::SkipExisting(const std::wstring& relativeName, const std::wstring& source,
                               const std::wstring& target) {
-    if (written.HasTwinOf(target)) {
+    if (written.HasTwinOf(target) && NameStandsAsTwin(target)) {
         Report({ResultCode::SameNameCopied, source, relativeName, ErrorCode::kAlreadyExists});
     } else {
         ++skipped;

@@ -2,8 +2,10 @@
 
 Platform::Finish Platform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                          std::uint32_t& error) {
-    // A failed close can lose data the system still held for the file, so
-    // the file never takes the name then.
+    // The stamp goes through the handle while there is one. A failed close
+    // can lose data the system still held for the file, so the file never
+    // takes the name then.
+    StampNewFile(file, 0);
     error = CloseWrittenFile(file);
     if (error != ErrorCode::kSuccess) return Finish::CloseFailed;
     error = RenameNoReplace(from, to);

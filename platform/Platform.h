@@ -120,8 +120,11 @@ public:
     // Ends a file written through file (created at from): closes it, the
     // handle being closed whatever happens, and gives it the name to without
     // ever replacing anything there. Only a file whose close succeeded keeps
-    // the name. By default a close, then RenameNoReplace; a platform may
-    // rename through the open handle first and undo that when the close fails.
+    // the name. A last-access time set by StampNewFile becomes the time of
+    // the call through the handle, as late as the platform can. By default
+    // that, a close, then RenameNoReplace; a platform may rename through the
+    // open handle first (and then set the time) and undo the rename when the
+    // close fails.
     virtual Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                  std::uint32_t& error);
     // Creates the file a copy writes before FinishNewFile names it. By

@@ -139,6 +139,7 @@ Platform::Finish Win32Platform::FinishNewFile(NativeHandle file, const std::wstr
         // say), the rename by name may still manage.
         return Platform::FinishNewFile(file, from, to, error);
     }
+    StampNewFile(file, 0);
     if (!CloseHandle(handle)) {
         // Named already, but the close failed: the file is ours and not
         // known to be whole, so it goes again.

@@ -123,7 +123,8 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
                 existing[target] = other;
                 expected[target] = other;
             } else if (roll == 3) {
-                tree.Folder(target);
+                tree.Folder(ParentOf(target));
+                SystemPlatform().CreateFolder(LongPathOf(tree.Path(target)));
                 existing[target + L"\\"] = "";
             } else {
                 bytesToCopy += content.size();
@@ -175,7 +176,8 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         EXPECT_EQ(copied.size(), expected.size()) << "files that have no source";
         for (const auto& [name, content] : existing) {
             if (name.back() == L'\\') {
-                EXPECT_TRUE(SystemPlatform().IsFolder(tree.Path(name))) << "pre-existing folder gone";
+                const std::wstring folder = tree.Path(name.substr(0, name.size() - 1));
+                EXPECT_TRUE(SystemPlatform().IsFolder(LongPathOf(folder))) << "pre-existing folder gone";
             }
         }
         for (const auto& [name, content] : source.files) {

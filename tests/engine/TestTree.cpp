@@ -158,20 +158,29 @@ std::map<std::wstring, std::string> Snapshot(const std::wstring& folder) {
 }
 
 void RemoveTree(const std::wstring& folder) {
-    std::error_code ignored;
 #ifdef _WIN32
-    // In the long form, so that names ending in a dot or a space go too.
-    const std::wstring exact = LongPathOf(folder);
-    // Read-only files refuse deletion on Windows; clear them first.
-    if (SystemPlatform().IsFolder(folder)) {
-        for (auto it = std::filesystem::recursive_directory_iterator(exact, ignored);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-            if (ignored) break;
-            SetFileAttributesW(it->path().wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
+    // Each name in the long form, so that names ending in a dot or a space
+    // go too; links go themselves, never what they lead to.
+    FindHandle find;
+    FindEntry entry;
+    if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) == ErrorCode::kSuccess) {
+        do {
+            if (IsDotEntry(entry)) continue;
+            const std::wstring path = LongPathOf(JoinPath(folder, entry.name));
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!(entry.attributes & FileAttribute::kDirectory)) {
+                DeleteFileW(path.c_str());
+            } else {
+                if (!(entry.attributes & FileAttribute::kReparsePoint)) RemoveTree(path);
+                RemoveDirectoryW(path.c_str());
+            }
+        } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
     }
-    std::filesystem::remove_all(std::filesystem::path(exact), ignored);
+    find.reset();
+    SetFileAttributesW(LongPathOf(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(LongPathOf(folder).c_str());
 #else
+    std::error_code ignored;
     std::filesystem::remove_all(TestTree::PosixPathOf(folder), ignored);
 #endif
 }
