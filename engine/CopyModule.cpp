@@ -122,7 +122,7 @@ void CopyModule::Run() {
 void CopyModule::CopySources() {
     try {
         FinishingThread::Running helper(finishing, platform.OverlapsFinishing());
-        written.Clear();
+        namedPaths.Clear();
         for (std::size_t i = 0; i < sources.size(); ++i) {
             CopySource(i);
             if (cancelRequested) break;

@@ -229,7 +229,7 @@ private:
     // copied (copy thread only).
     bool attributeFree = false;
     // What this job named in this run (copy thread only).
-    WrittenPaths written;
+    WrittenPaths namedPaths;
 };
 
 #pragma pop_macro("CopyFile")

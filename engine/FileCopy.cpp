@@ -180,8 +180,8 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     pending.unnamed = platform.IsUnnamedFile(pending.target.get());
     // A name the destination cannot tell from one copied before in this
     // job is known here; the finishing step only reads it.
-    pending.twin = this->written.HasTwinOf(target);
-    this->written.Add(target);
+    pending.twin = namedPaths.HasTwinOf(target);
+    namedPaths.Add(target);
     created.Keep();
     finishing.Hand();
 }
@@ -245,7 +245,7 @@ bool CopyModule::NameStandsAsTwin(const std::wstring& target) {
 
 void CopyModule::SkipExisting(const std::wstring& relativeName, const std::wstring& source,
                               const std::wstring& target) {
-    if (written.HasTwinOf(target) && NameStandsAsTwin(target)) {
+    if (namedPaths.HasTwinOf(target) && NameStandsAsTwin(target)) {
         Report({ResultCode::SameNameCopied, source, relativeName, ErrorCode::kAlreadyExists});
     } else {
         ++skipped;
@@ -265,12 +265,13 @@ void CopyModule::DiscardTemporary(FileHandle& file, const std::wstring& temporar
     if (!file) return;
     const std::uint32_t error = platform.DiscardNewFile(file.release(), temporary);
     if (error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound) return;
-    written.Add(temporary);
     if (settle) {
+        namedPaths.Add(temporary);
         Report(TemporaryLeft(temporary, relativeName, error));
         return;
     }
     try {
+        namedPaths.Add(temporary);
         items.Push(TemporaryLeft(temporary, relativeName, error));
     } catch (const std::exception&) {
         // The job is failing already; its own item says so.
@@ -308,7 +309,7 @@ std::uint32_t CopyModule::CreateTemporary(const std::wstring& target, std::uint3
             // Without the stamp a killed copy's temporary is merely never
             // removed; the copy itself is sound.
             platform.StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(temporary), size, lastWrite));
-            written.Add(temporary);
+            namedPaths.Add(temporary);
             return error;
         }
         if (!taken(error)) return error;
@@ -317,7 +318,7 @@ std::uint32_t CopyModule::CreateTemporary(const std::wstring& target, std::uint3
 }
 
 bool CopyModule::RemoveLeftover(const std::wstring& temporary) {
-    if (written.Contains(temporary)) return false;
+    if (namedPaths.Contains(temporary)) return false;
     FindHandle find;
     FindEntry entry;
     if (platform.FindFirst(temporary, find, entry) != ErrorCode::kSuccess) return false;
