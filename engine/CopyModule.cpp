@@ -196,7 +196,11 @@ CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const
             Report({ResultCode::AccessDeniedTarget, path, relativeName, ErrorCode::kAlreadyExists, true});
             return FolderState::Blocked;
         }
-        if (found && (entry.attributes & FileAttribute::kDirectory)) return FolderState::Existed;
+        // Where the entry cannot be read (no right to list the parent, say),
+        // the folder test alone decides, as it always did.
+        if (found ? (entry.attributes & FileAttribute::kDirectory) != 0 : IsFolder(path, platform)) {
+            return FolderState::Existed;
+        }
         // A file of that name stands where the folder must go; it is left as it is.
         error = ErrorCode::kAlreadyExists;
     }

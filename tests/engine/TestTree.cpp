@@ -89,16 +89,17 @@ void TestTree::Leftover(const std::wstring& relative, const std::string& content
 }
 
 void MakeLeftover(const std::wstring& path, const std::string& content) {
+    // Stamped first and written then, as a copy does: the writes leave the stamp.
     FileHandle file;
     ASSERT_EQ(SystemPlatform().CreateNewFile(path, file), ErrorCode::kSuccess) << "creating a leftover";
+    ASSERT_EQ(SystemPlatform().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(path), 0, 0)),
+              ErrorCode::kSuccess);
     std::uint32_t written = 0;
     if (!content.empty()) {
         ASSERT_EQ(SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
                                              written),
                   ErrorCode::kSuccess);
     }
-    ASSERT_EQ(SystemPlatform().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(path), 0, 0)),
-              ErrorCode::kSuccess);
 }
 
 std::string ReadAll(const std::wstring& path) {
