@@ -1,11 +1,12 @@
 // What identifies a file and where it really is: its file ID (128 bits where
 // the system has them) and its final path after links, junctions, mount
-// points and substituted drives.
+// points, substituted drives and shares of this machine's own folders.
 
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -69,6 +70,57 @@ std::wstring WithoutSubstitutes(std::wstring path) {
     return path;
 }
 
+// A share of this machine's own disk, in place of "\\server\share": the
+// folder it shares (netapi32, loaded only when such a path comes up). Other
+// paths, and shares whose folder cannot be read, stay as they are.
+std::wstring WithoutLocalShare(const std::wstring& path) {
+    if (path.size() < 3 || path[0] != L'\\' || path[1] != L'\\' || path[2] == L'?' || path[2] == L'.') return path;
+    const std::size_t serverEnd = path.find(L'\\', 2);
+    if (serverEnd == std::wstring::npos) return path;
+    const std::size_t shareEnd = std::min(path.find(L'\\', serverEnd + 1), path.size());
+    const std::wstring server = path.substr(2, serverEnd - 2);
+    const std::wstring share = path.substr(serverEnd + 1, shareEnd - serverEnd - 1);
+    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    GetComputerNameW(computer, &length);
+    if (lstrcmpiW(server.c_str(), computer) != 0 && lstrcmpiW(server.c_str(), L"localhost") != 0 &&
+        server != L"127.0.0.1") {
+        return path;
+    }
+    struct ShareInfo2 {
+        LPWSTR netname;
+        DWORD type;
+        LPWSTR remark;
+        DWORD permissions;
+        DWORD maxUses;
+        DWORD currentUses;
+        LPWSTR path;
+        LPWSTR password;
+    };
+    using GetShareInfo = DWORD(WINAPI*)(LPWSTR, LPWSTR, DWORD, LPBYTE*);
+    using FreeBuffer = DWORD(WINAPI*)(LPVOID);
+    const HMODULE netapi = LoadLibraryW(L"netapi32.dll");
+    if (!netapi) return path;
+    const auto getInfo =
+        reinterpret_cast<GetShareInfo>(reinterpret_cast<void (*)()>(GetProcAddress(netapi, "NetShareGetInfo")));
+    const auto freeBuffer =
+        reinterpret_cast<FreeBuffer>(reinterpret_cast<void (*)()>(GetProcAddress(netapi, "NetApiBufferFree")));
+    std::wstring result = path;
+    LPBYTE buffer = nullptr;
+    std::wstring name = share;
+    if (getInfo && freeBuffer && getInfo(nullptr, &name[0], 2, &buffer) == 0 && buffer) {
+        const auto* info = reinterpret_cast<const ShareInfo2*>(buffer);
+        if (info->path && info->path[0]) {
+            std::wstring folder = info->path;
+            if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+            result = folder + path.substr(shareEnd);
+        }
+        freeBuffer(buffer);
+    }
+    FreeLibrary(netapi);
+    return result;
+}
+
 }  // namespace
 
 std::uint32_t Win32Platform::Identify(const std::wstring& path, FileIdentity& identity) {
@@ -120,13 +172,13 @@ std::uint32_t Win32Platform::RealPath(const std::wstring& path, std::wstring& re
         CloseHandle(handle);
         if (error == ERROR_SUCCESS) {
             buffer.resize(length);
-            realPath = PlainForm(buffer);
+            realPath = WithoutLocalShare(PlainForm(buffer));
             return ERROR_SUCCESS;
         }
     }
     // XP, or a volume without a drive letter: substituted drives are the
     // alias that can be seen through; links and junctions on the way are
     // left to the identity of the folders.
-    realPath = WithoutSubstitutes(PlainForm(full));
+    realPath = WithoutLocalShare(WithoutSubstitutes(PlainForm(full)));
     return ERROR_SUCCESS;
 }

@@ -40,6 +40,7 @@ public:
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
     // The final path where the system offers it (Vista on); on XP the full
     // path with substituted drives replaced by the folders they stand for.
+    // A share of this machine becomes the folder it shares.
     std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
