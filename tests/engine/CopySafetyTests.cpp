@@ -46,6 +46,18 @@ struct Case {
         skipped = copier.Skipped();
     }
     void Copy(const std::wstring& sources, const std::wstring& destination) { Copy(sources, destination, platform); }
+    // src into out, no row expected.
+    void CopySource() {
+        Copy(tree.Path(L"src"), tree.Path(L"out"));
+        EXPECT_EQ(rows, Rows{});
+    }
+    // Whether the destination check refuses destination for the source.
+    void ExpectRefused(const std::wstring& destination, const std::wstring& source) {
+        TestPrompt prompt;
+        EXPECT_FALSE(ValidateDestination({destination, source, true, 0}, platform, prompt));
+        ASSERT_EQ(prompt.asked.size(), 1u);
+        EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
+    }
     bool Link(const std::wstring& target, const std::wstring& link, bool isFolder) {
         // Some layers claim to make a link and make nothing.
         FindHandle find;
@@ -96,8 +108,7 @@ std::vector<Reproduction> Reproductions() {
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"out\\src\\" + kMarked, "the user's");
              ASSERT_EQ(SystemPlatform().SetAttributes(c.tree.Path(L"out\\src\\" + kMarked), FileAttribute::kReadOnly), 0u);
-             c.Copy(c.tree.Path(L"src"), c.tree.Path(L"out"));
-             EXPECT_EQ(c.rows, Rows{});
+             c.CopySource();
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\" + kMarked)), "the user's");
              EXPECT_TRUE(AttributesOf(c.tree.Path(L"out\\src\\" + kMarked)) & FileAttribute::kReadOnly);
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\a.txt")), "a");
@@ -125,8 +136,7 @@ std::vector<Reproduction> Reproductions() {
              ASSERT_EQ(SystemPlatform().SetAttributes(c.tree.Path(L"elsewhere\\keep.txt"), FileAttribute::kReadOnly), 0u);
              c.tree.Folder(L"out\\src");
              if (!c.Link(L"elsewhere\\keep.txt", L"out\\src\\" + kMarked, false)) return;
-             c.Copy(c.tree.Path(L"src"), c.tree.Path(L"out"));
-             EXPECT_EQ(c.rows, Rows{});
+             c.CopySource();
              EXPECT_TRUE(AttributesOf(c.tree.Path(L"elsewhere\\keep.txt")) & FileAttribute::kReadOnly);
              EXPECT_TRUE(SystemPlatform().PathExists(c.tree.Path(L"out\\src\\" + kMarked)));
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\a.txt")), "a");
@@ -138,8 +148,7 @@ std::vector<Reproduction> Reproductions() {
              c.tree.Folder(L"out\\src\\" + kMarked);
              SystemPlatform().SetAttributes(folder, FileAttribute::kHidden | FileAttribute::kSystem);
              const std::uint32_t before = AttributesOf(folder);
-             c.Copy(c.tree.Path(L"src"), c.tree.Path(L"out"));
-             EXPECT_EQ(c.rows, Rows{});
+             c.CopySource();
              EXPECT_EQ(AttributesOf(folder), before);
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\a.txt")), "a");
          }},
@@ -151,8 +160,7 @@ std::vector<Reproduction> Reproductions() {
              std::uint32_t written = 0;
              SystemPlatform().WriteFile(dotted.get(), "dotted", 6, written);
              dotted.reset();
-             c.Copy(c.tree.Path(L"src"), c.tree.Path(L"out"));
-             EXPECT_EQ(c.rows, Rows{});
+             c.CopySource();
              EXPECT_EQ(c.filesDone, 2);
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\name")), "plain");
              EXPECT_EQ(ReadAll(LongForm(c.tree.Path(L"out\\src\\name."))), "dotted");
@@ -175,14 +183,10 @@ std::vector<Reproduction> Reproductions() {
              if (!c.Link(L"src\\sub", L"alias", true)) return;
              const std::wstring alias = c.tree.Path(L"alias");
 #endif
-             TestPrompt prompt;
-             const bool accepted = ValidateDestination({alias, source, true, 0}, c.platform, prompt);
+             c.ExpectRefused(alias, source);
 #ifdef _WIN32
              RemoveTree(source);
 #endif
-             EXPECT_FALSE(accepted);
-             ASSERT_EQ(prompt.asked.size(), 1u);
-             EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
          }},
 #ifndef _WIN32
         {"a bind mount of a folder inside the source is refused as a destination", true, false,
@@ -195,13 +199,8 @@ std::vector<Reproduction> Reproductions() {
                  c.skip = "bind mounts need root";
                  return;
              }
-             TestPrompt prompt;
-             const bool accepted =
-                 ValidateDestination({c.tree.Path(L"mounted"), c.tree.Path(L"src"), true, 0}, c.platform, prompt);
+             c.ExpectRefused(c.tree.Path(L"mounted"), c.tree.Path(L"src"));
              umount(mounted.c_str());
-             EXPECT_FALSE(accepted);
-             ASSERT_EQ(prompt.asked.size(), 1u);
-             EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
          }},
 #endif
         {"a link where a folder must be created is not followed into the source", true, true,
