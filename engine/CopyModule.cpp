@@ -122,6 +122,7 @@ void CopyModule::Run() {
 void CopyModule::CopySources() {
     try {
         FinishingThread::Running helper(finishing, platform.OverlapsFinishing());
+        namedPaths.Clear();
         for (std::size_t i = 0; i < sources.size(); ++i) {
             CopySource(i);
             if (cancelRequested) break;
@@ -173,15 +174,33 @@ void CopyModule::CopySource(std::size_t index) {
     outputs.clear();
     FileIdentity identity;
     if (platform.Identify(destination, identity) == ErrorCode::kSuccess) outputs.push_back(identity);
-    if (platform.Identify(target, identity) == ErrorCode::kSuccess) outputs.push_back(identity);
-    CopyFolder(L".", source, target, includeSubfolders, state == FolderState::Created);
+    if (state != FolderState::Blocked && platform.Identify(target, identity) == ErrorCode::kSuccess) {
+        outputs.push_back(identity);
+    }
+    CopyFolder(L".", source, target, includeSubfolders, state == FolderState::Created, state == FolderState::Blocked);
 }
 
 CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const std::wstring& relativeName) {
     std::uint32_t error = platform.CreateFolder(path);
     if (error == ErrorCode::kSuccess) return FolderState::Created;
     if (error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists) {
-        if (IsFolder(path, platform)) return FolderState::Existed;
+        // What stands there is read as an entry of its own: a link or a
+        // junction would lead the copy elsewhere (into a source, say), so it
+        // is no folder to copy into.
+        FindHandle find;
+        FindEntry entry;
+        const bool found = platform.FindFirst(path, find, entry) == ErrorCode::kSuccess;
+        find.reset();
+        if (found && IsPassedOverLink(entry)) {
+            Diagnostics::Report(L"CreateDirectory failed.", static_cast<int>(ErrorCode::kAlreadyExists));
+            Report({ResultCode::AccessDeniedTarget, path, relativeName, ErrorCode::kAlreadyExists, true});
+            return FolderState::Blocked;
+        }
+        // Where the entry cannot be read (no right to list the parent, say),
+        // the folder test alone decides, as it always did.
+        if (found ? (entry.attributes & FileAttribute::kDirectory) != 0 : IsFolder(path, platform)) {
+            return FolderState::Existed;
+        }
         // A file of that name stands where the folder must go; it is left as it is.
         error = ErrorCode::kAlreadyExists;
     }
@@ -221,16 +240,37 @@ struct CopyModule::TreeVisitor {
     struct Target {
         std::wstring path;
         bool created = false;  // made by this job (see CopyFolder)
+        bool blocked = false;  // could not be made, and nothing is copied into it (see CopyFolder)
     };
 
     CopyModule& module;
 
     void File(const TreeFolder& folder, const Target& target, const FindEntry& entry) {
-        module.CopyFile(JoinPath(folder.relativeName, entry.name), JoinPath(folder.path, entry.name),
-                        JoinPath(target.path, entry.name), entry.size, entry.attributes, target.created);
+        const std::wstring relativeName = JoinPath(folder.relativeName, entry.name);
+        const std::wstring targetPath = JoinExactPath(target.path, entry.name);
+        if (target.blocked) {
+            module.Report({ResultCode::AccessDeniedTarget, targetPath, relativeName, ErrorCode::kPathNotFound});
+            return;
+        }
+        module.CopyFile(relativeName, JoinExactPath(folder.path, entry.name), targetPath, entry.size,
+                        entry.attributes, target.created, entry.lastWriteTime);
+    }
+
+    void Link(const TreeFolder& folder, const Target&, const FindEntry& entry) {
+        const bool isFolder = (entry.attributes & FileAttribute::kDirectory) != 0;
+        module.Report({ResultCode::LinkNotCopied, JoinExactPath(folder.path, entry.name),
+                       JoinPath(folder.relativeName, entry.name), 0, isFolder});
     }
 
     bool EnterSubfolder(const TreeFolder& subfolder, const std::wstring& name, const Target& outer, Target& inner) {
+        if (outer.blocked) {
+            // Below a folder that could not be made, every path is reported.
+            inner.path = JoinExactPath(outer.path, name);
+            inner.blocked = true;
+            module.Report(
+                {ResultCode::AccessDeniedTarget, inner.path, subfolder.relativeName, ErrorCode::kPathNotFound, true});
+            return true;
+        }
         if (module.IsOwnOutput(subfolder.path)) {
             // The destination reached through the sources: copying it would
             // copy this copy's own output into itself without end.
@@ -238,10 +278,12 @@ struct CopyModule::TreeVisitor {
                 {ResultCode::Unspecified, subfolder.path, subfolder.relativeName, ErrorCode::kAlreadyExists, true});
             return false;
         }
-        inner.path = JoinPath(outer.path, name);
+        inner.path = JoinExactPath(outer.path, name);
         // A folder that cannot be created is still walked: each of its files
         // is reported as the copy fails to create it.
-        inner.created = module.CreateFolder(inner.path, subfolder.relativeName) == FolderState::Created;
+        const FolderState state = module.CreateFolder(inner.path, subfolder.relativeName);
+        inner.created = state == FolderState::Created;
+        inner.blocked = state == FolderState::Blocked;
         module.CopyFolderAttributesIfNew(subfolder, inner.path, inner.created);
         return true;
     }
@@ -260,9 +302,9 @@ void CopyModule::CopyFolderAttributesIfNew(const TreeFolder& source, const std::
 }
 
 void CopyModule::CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                            bool recurse, bool created) {
+                            bool recurse, bool created, bool blocked) {
     const TreeFolder folder{relativeName, source};
     CopyFolderAttributesIfNew(folder, target, created);
     TreeVisitor visitor{*this};
-    WalkTree(platform, cancelRequested, visitor, folder, TreeVisitor::Target{target, created}, recurse);
+    WalkTree(platform, cancelRequested, visitor, folder, TreeVisitor::Target{target, created, blocked}, recurse);
 }

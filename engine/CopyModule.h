@@ -17,6 +17,7 @@
 #include "engine/ItemQueue.h"
 #include "engine/PauseGate.h"
 #include "engine/StatusText.h"
+#include "engine/WrittenPaths.h"
 #include "platform/Platform.h"
 
 struct TreeFolder;
@@ -97,8 +98,9 @@ private:
     // Reaches the file copy and the folder steps one at a time.
     friend struct CopyModuleTestSeam;
     struct TreeVisitor;
-    // What CreateFolder found or did.
-    enum class FolderState { Created, Existed, Failed };
+    // What CreateFolder found or did. Blocked: a link or junction stands
+    // where the folder must go; it is never followed.
+    enum class FolderState { Created, Existed, Failed, Blocked };
     // A copied file whose last step (close and name) is in hand: written by
     // the copy thread while no step is, read by whichever thread runs it.
     struct PendingFile {
@@ -110,7 +112,12 @@ private:
         std::wstring targetPath;
         std::uint64_t written = 0;
         std::uint64_t expectedSize = 0;
+        // The target's name was taken by this job already (a twin name).
+        bool twin = false;
+        // The temporary has no name to remove it by.
+        bool unnamed = false;
     };
+    class CreatedTarget;
 
     static std::uint32_t ThreadMain(void* module);
     // The job's sources, one after another, with the finishing thread running.
@@ -136,15 +143,18 @@ private:
     // may be set on it (a folder that existed before the job keeps its own)
     // and nothing in it can exist yet but what another program puts there
     // meanwhile, which the final rename of each file still respects.
+    // blocked: the target folder could not be made (a link in its place):
+    // every file of the source is then reported, none is copied.
     void CopyFolder(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                    bool recurse, bool created = true);
+                    bool recurse, bool created = true, bool blocked = false);
     // attributes: the source's attribute word as its listing gave it, or
     // kUnknownAttributes to read it. targetFolderIsNew: the target's folder
     // was created by this job, so no file can be in the target's way before
-    // the final rename, which tests it anyway.
+    // the final rename, which tests it anyway. lastWrite: the source's
+    // last-write time as listed (0 when unknown), for the temporary's stamp.
     void CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
                   std::uint64_t expectedSize, std::uint32_t attributes = kUnknownAttributes,
-                  bool targetFolderIsNew = false);
+                  bool targetFolderIsNew = false, std::uint64_t lastWrite = 0);
     // A folder's attributes onto the folder the job created for it (a file
     // is created with its own).
     void CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
@@ -156,9 +166,33 @@ private:
     // is copied into: the walk never descends into its own output, whatever
     // path leads there.
     bool IsOwnOutput(const std::wstring& source);
-    // Creates the temporary for a target with the attributes it is to have,
-    // removing a marked leftover of a killed copy in its way.
-    std::uint32_t CreateTemporary(const std::wstring& temporary, std::uint32_t attributes, FileHandle& file);
+    // Creates and stamps the temporary for a target with the attributes it
+    // is to have (its path in temporary), removing a leftover of a killed
+    // copy in its way; where something else stands at the name, the next
+    // attempt's name is tried.
+    std::uint32_t CreateTemporary(const std::wstring& target, std::uint32_t attributes, std::uint64_t size,
+                                  std::uint64_t lastWrite, FileHandle& file, std::wstring& temporary);
+    // Removes what stands at temporary only when it is a leftover of an
+    // earlier run: a regular file with a marked name and its stamp, at a
+    // path this job has not named. True when it went.
+    bool RemoveLeftover(const std::wstring& temporary);
+    // Discards a temporary of this job that is still open; a temporary that
+    // stays is an item that names it. settle: report in file order (not
+    // while an exception unwinds).
+    void DiscardTemporary(FileHandle& file, const std::wstring& temporary, const std::wstring& relativeName,
+                          bool settle);
+    // Removes a named temporary of this job whose handle is closed; one that
+    // stays is an item that names it (finishing step).
+    void RemoveClosedTemporary(const PendingFile& file);
+    // The item of a temporary that could not be removed.
+    static ItemResult TemporaryLeft(const std::wstring& temporary, const std::wstring& relativeName,
+                                    std::uint32_t error);
+    // True when what stands at target has another spelling of its name
+    // (the destination took target for it).
+    bool NameStandsAsTwin(const std::wstring& target);
+    // A file whose target exists: skipped, or, when this job named that
+    // target itself under another spelling, an item saying so.
+    void SkipExisting(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target);
     // Clears the counters and flags of a job.
     void ClearJobState();
 
@@ -194,6 +228,8 @@ private:
     // The current source or the destination is a UNC path: no attributes are
     // copied (copy thread only).
     bool attributeFree = false;
+    // What this job named in this run (copy thread only).
+    WrittenPaths namedPaths;
 };
 
 #pragma pop_macro("CopyFile")

@@ -10,8 +10,9 @@
 // neither counted nor followed; a reparse point without a tag is taken for
 // one, since nothing says it holds data. Every other reparse-tagged entry
 // (deduplicated, offline or cloud-placeholder files) is the file's own data.
-inline bool IsSkippedEntry(const FindEntry& entry) {
-    if (entry.name == L"." || entry.name == L"..") return true;
+inline bool IsDotEntry(const FindEntry& entry) { return entry.name == L"." || entry.name == L".."; }
+inline bool IsPassedOverLink(const FindEntry& entry) {
     if (!(entry.attributes & FileAttribute::kReparsePoint)) return false;
     return entry.reparseTag == 0 || ReparseTag::IsNameSurrogate(entry.reparseTag);
 }
+inline bool IsSkippedEntry(const FindEntry& entry) { return IsDotEntry(entry) || IsPassedOverLink(entry); }

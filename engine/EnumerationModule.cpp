@@ -96,6 +96,8 @@ struct EnumerationModule::TreeVisitor {
     void ListingFailed(const TreeFolder& folder, std::uint32_t error) {
         module.items.Push({ListingFailureCode(error), folder.path, folder.relativeName, error, true});
     }
+    // The copy gives each link its row.
+    void Link(const TreeFolder&, Nothing, const FindEntry&) {}
 };
 
 void EnumerationModule::Run() {

@@ -16,39 +16,6 @@
 
 namespace {
 
-// Removes a file this copy created, read-only or not; true when it is gone.
-bool RemoveCreatedFile(Platform& platform, const std::wstring& path) {
-    if (PathExists(path, platform)) platform.SetAttributes(path, 0);
-    const std::uint32_t error = platform.RemoveFile(path);
-    return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
-}
-
-// Deletes a target this copy created unless the copy reached its end: a
-// cancel or an exception leaves nothing partial behind.
-class CreatedTarget {
-public:
-    CreatedTarget(Platform& platform, FileHandle& file, const std::wstring& path)
-        : platform(platform), file(file), path(path) {}
-    ~CreatedTarget() {
-        if (!keep) Discard();
-    }
-    CreatedTarget(const CreatedTarget&) = delete;
-    CreatedTarget& operator=(const CreatedTarget&) = delete;
-
-    void Keep() { keep = true; }
-    void Discard() {
-        keep = true;
-        file.reset();
-        RemoveCreatedFile(platform, path);
-    }
-
-private:
-    Platform& platform;
-    FileHandle& file;
-    const std::wstring& path;
-    bool keep = false;
-};
-
 // Names the file in progress for the report of a failed job, and gives the
 // name back to the enclosing source when the file is finished normally.
 class CurrentItem {
@@ -76,12 +43,39 @@ private:
 
 }  // namespace
 
+// Discards the temporary of a copy unless the copy reached its end: a cancel
+// or an exception leaves nothing partial behind.
+class CopyModule::CreatedTarget {
+public:
+    CreatedTarget(CopyModule& module, FileHandle& file, const std::wstring& path, const std::wstring& relativeName)
+        : module(module), file(file), path(path), relativeName(relativeName) {}
+    ~CreatedTarget() {
+        if (!keep) module.DiscardTemporary(file, path, relativeName, false);
+    }
+    CreatedTarget(const CreatedTarget&) = delete;
+    CreatedTarget& operator=(const CreatedTarget&) = delete;
+
+    void Keep() { keep = true; }
+    void Discard() {
+        keep = true;
+        module.DiscardTemporary(file, path, relativeName, true);
+    }
+
+private:
+    CopyModule& module;
+    FileHandle& file;
+    const std::wstring& path;
+    const std::wstring& relativeName;
+    bool keep = false;
+};
+
 void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                          std::uint64_t expectedSize, std::uint32_t attributes, bool targetFolderIsNew) {
+                          std::uint64_t expectedSize, std::uint32_t attributes, bool targetFolderIsNew,
+                          std::uint64_t lastWrite) {
     // In a folder this job created nothing can be in the way yet; the final
     // rename still refuses to replace whatever appears meanwhile.
     if (!targetFolderIsNew && PathExists(target, platform)) {
-        ++skipped;
+        SkipExisting(relativeName, source, target);
         return;
     }
     FileHandle sourceFile;
@@ -115,14 +109,14 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
 
     // The bytes go to a temporary; the target's name appears only on a
     // complete, closed file.
-    const std::wstring temporary = TemporaryName::For(target);
+    std::wstring temporary;
     FileHandle targetFile;
-    error = CreateTemporary(temporary, atCreation, targetFile);
+    error = CreateTemporary(target, atCreation, expectedSize, lastWrite, targetFile, temporary);
     if (error != ErrorCode::kSuccess) {
         Report({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
     }
-    CreatedTarget created(platform, targetFile, temporary);
+    CreatedTarget created(*this, targetFile, temporary, relativeName);
     CurrentItem current(currentSource, currentName, source, relativeName);
     SetStatusText(relativeName);
 
@@ -166,8 +160,8 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     if (failure != ErrorCode::kSuccess) {
         // A read or write failed: nothing partial takes the name.
         sourceFile.reset();
-        created.Discard();
         Report({ResultCode::PartialCopy, source, relativeName, failure});
+        created.Discard();
         ++filesDone;
         ++skipped;
         return;
@@ -183,6 +177,11 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     pending.targetPath = target;
     pending.written = written;
     pending.expectedSize = expectedSize;
+    pending.unnamed = platform.IsUnnamedFile(pending.target.get());
+    // A name the destination cannot tell from one copied before in this
+    // job is known here; the finishing step only reads it.
+    pending.twin = namedPaths.HasTwinOf(target);
+    namedPaths.Add(target);
     created.Keep();
     finishing.Hand();
 }
@@ -208,44 +207,130 @@ void CopyModule::FinishPendingFile() {
             }
             return;
         case Platform::Finish::CloseFailed:
-            RemoveCreatedFile(platform, file.temporary);
             items.Push({ResultCode::PartialCopy, file.sourcePath, file.relativeName, error});
+            RemoveClosedTemporary(file);
             ++filesDone;
             ++skipped;
             return;
         case Platform::Finish::NameTaken:
             // The target appeared while the copy ran: it is left as it is.
-            RemoveCreatedFile(platform, file.temporary);
-            ++skipped;
+            // Where this job put it there, under a name the destination
+            // cannot tell from this one, nothing existed before.
+            if (file.twin && NameStandsAsTwin(file.targetPath)) {
+                items.Push({ResultCode::SameNameCopied, file.sourcePath, file.relativeName, error});
+            } else {
+                ++skipped;
+            }
+            RemoveClosedTemporary(file);
             return;
         case Platform::Finish::RenameFailed:
-            RemoveCreatedFile(platform, file.temporary);
             items.Push({ResultCode::AccessDeniedTarget, file.targetPath, file.relativeName, error});
+            RemoveClosedTemporary(file);
             return;
     }
 }
 
 void CopyModule::DiscardUnfinished() {
     if (!pending.target) return;
-    pending.target.reset();
     pending.source.reset();
-    RemoveCreatedFile(platform, pending.temporary);
+    DiscardTemporary(pending.target, pending.temporary, pending.relativeName, false);
 }
 
-std::uint32_t CopyModule::CreateTemporary(const std::wstring& temporary, std::uint32_t attributes, FileHandle& file) {
-    std::uint32_t error = platform.CreateUnfinishedFile(temporary, file, attributes);
-    if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
-    if (finishing.Busy()) {
-        // The file in hand may still hold the name (two names of one folder
-        // whose temporaries coincide): let it finish first.
-        finishing.Settle();
-        error = platform.CreateUnfinishedFile(temporary, file, attributes);
-        if (error != ErrorCode::kFileExists && error != ErrorCode::kAlreadyExists) return error;
+bool CopyModule::NameStandsAsTwin(const std::wstring& target) {
+    FindHandle find;
+    FindEntry entry;
+    if (platform.FindFirst(target, find, entry) != ErrorCode::kSuccess) return false;
+    return entry.name != FileNameOf(target);
+}
+
+void CopyModule::SkipExisting(const std::wstring& relativeName, const std::wstring& source,
+                              const std::wstring& target) {
+    if (namedPaths.HasTwinOf(target) && NameStandsAsTwin(target)) {
+        Report({ResultCode::SameNameCopied, source, relativeName, ErrorCode::kAlreadyExists});
+    } else {
+        ++skipped;
     }
-    // A marked leftover of a copy that was killed. The temporary of a copy
-    // that still runs is open without sharing, so it cannot be removed here.
-    if (!TemporaryName::IsMarked(FileNameOf(temporary)) || !DeleteTarget(temporary)) return error;
-    return platform.CreateUnfinishedFile(temporary, file, attributes);
 }
 
-bool CopyModule::DeleteTarget(const std::wstring& path) { return RemoveCreatedFile(platform, path); }
+ItemResult CopyModule::TemporaryLeft(const std::wstring& temporary, const std::wstring& relativeName,
+                                     std::uint32_t error) {
+    // The row names the temporary itself, beside its file's own row.
+    const std::wstring folder = relativeName == L"." ? relativeName : ParentOf(relativeName);
+    return {ResultCode::DeleteFailed, temporary, JoinPath(folder.empty() ? L"." : folder, FileNameOf(temporary)),
+            error};
+}
+
+void CopyModule::DiscardTemporary(FileHandle& file, const std::wstring& temporary, const std::wstring& relativeName,
+                                  bool settle) {
+    if (!file) return;
+    const std::uint32_t error = platform.DiscardNewFile(file.release(), temporary);
+    if (error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound) return;
+    if (settle) {
+        namedPaths.Add(temporary);
+        Report(TemporaryLeft(temporary, relativeName, error));
+        return;
+    }
+    try {
+        namedPaths.Add(temporary);
+        items.Push(TemporaryLeft(temporary, relativeName, error));
+    } catch (const std::exception&) {
+        // The job is failing already; its own item says so.
+    }
+}
+
+void CopyModule::RemoveClosedTemporary(const PendingFile& file) {
+    if (file.unnamed) return;  // gone with its handle; whatever has the path now is not ours
+    const std::uint32_t error = platform.RemoveTemporary(file.temporary);
+    if (error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound) return;
+    items.Push(TemporaryLeft(file.temporary, file.relativeName, error));
+}
+
+std::uint32_t CopyModule::CreateTemporary(const std::wstring& target, std::uint32_t attributes, std::uint64_t size,
+                                          std::uint64_t lastWrite, FileHandle& file, std::wstring& temporary) {
+    auto taken = [](std::uint32_t error) {
+        return error == ErrorCode::kFileExists || error == ErrorCode::kAlreadyExists;
+    };
+    std::uint32_t error = ErrorCode::kSuccess;
+    for (int attempt = 0; attempt < TemporaryName::kAttempts; ++attempt) {
+        temporary = TemporaryName::For(target, attempt);
+        error = platform.CreateUnfinishedFile(temporary, file, attributes);
+        if (taken(error) && finishing.Busy()) {
+            // The file in hand may still hold the name (two names of one
+            // folder whose temporaries coincide): let it finish first.
+            finishing.Settle();
+            error = platform.CreateUnfinishedFile(temporary, file, attributes);
+        }
+        // The temporary of a copy that still runs is open without sharing,
+        // so it cannot be removed here.
+        if (taken(error) && RemoveLeftover(temporary)) {
+            error = platform.CreateUnfinishedFile(temporary, file, attributes);
+        }
+        if (error == ErrorCode::kSuccess) {
+            // Without the stamp a killed copy's temporary is merely never
+            // removed; the copy itself is sound.
+            platform.StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(temporary), size, lastWrite));
+            namedPaths.Add(temporary);
+            return error;
+        }
+        if (!taken(error)) return error;
+    }
+    return error;
+}
+
+bool CopyModule::RemoveLeftover(const std::wstring& temporary) {
+    if (namedPaths.Contains(temporary)) return false;
+    FindHandle find;
+    FindEntry entry;
+    if (platform.FindFirst(temporary, find, entry) != ErrorCode::kSuccess) return false;
+    find.reset();
+    if (entry.attributes & (FileAttribute::kDirectory | FileAttribute::kReparsePoint)) return false;
+    if (!TemporaryName::IsMarked(entry.name) || !TemporaryName::IsStampOf(entry.name, entry.lastAccessTime)) {
+        return false;
+    }
+    return platform.RemoveTemporary(temporary) == ErrorCode::kSuccess;
+}
+
+bool CopyModule::DeleteTarget(const std::wstring& path) {
+    const std::uint32_t error = platform.RemoveTemporary(path);
+    return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
+}

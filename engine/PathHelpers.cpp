@@ -66,6 +66,34 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     return joined;
 }
 
+std::wstring LongPathOf(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    if (IsUncPath(path)) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+bool NeedsLongForm(const std::wstring& name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    if (name.back() == L'.' || name.back() == L' ') return true;
+    // Device names, whatever follows the first dot, blanks before it aside.
+    std::wstring base = name.substr(0, name.find(L'.'));
+    while (!base.empty() && base.back() == L' ') base.pop_back();
+    for (wchar_t& c : base) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" ||
+        base == L"CONOUT$") {
+        return true;
+    }
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
+std::wstring JoinExactPath(const std::wstring& folder, const std::wstring& name) {
+    const std::wstring joined = JoinPath(folder, name);
+    return NeedsLongForm(name) ? LongPathOf(joined) : joined;
+}
+
 bool PathExists(const std::wstring& path, Platform& platform) { return platform.PathExists(path); }
 
 bool IsFolder(const std::wstring& path, Platform& platform) { return platform.IsFolder(path); }

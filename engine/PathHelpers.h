@@ -19,6 +19,17 @@ bool IsDriveRoot(const std::wstring& path);
 bool IsUncPath(const std::wstring& path);
 // folder, one backslash, name; no other processing.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+// The long form of a full path: "C:\x" gives "\\?\C:\x", "\\srv\x" gives
+// "\\?\UNC\srv\x"; a path in the long form already stays as it is. The
+// platform takes such a path as it is, without trimming or folding it.
+std::wstring LongPathOf(const std::wstring& path);
+// True for a name the platform would change on its way to the file system
+// unless the path holding it is in the long form: one ending in a dot or a
+// space, or a device name (CON, NUL, COM1, ...; with any extension).
+bool NeedsLongForm(const std::wstring& name);
+// JoinPath, in the long form where name needs it: the path then leads to
+// exactly that name.
+std::wstring JoinExactPath(const std::wstring& folder, const std::wstring& name);
 
 bool PathExists(const std::wstring& path, Platform& platform = SystemPlatform());
 bool IsFolder(const std::wstring& path, Platform& platform = SystemPlatform());

@@ -15,8 +15,10 @@ enum class ResultCode : std::int32_t {
     FileLocked = 4,            // the source file is open elsewhere without read sharing
     ListingFailed = 5,         // discovery could not list a folder, other reasons
     PartialCopy = 6,           // the destination holds fewer (or other) bytes than the source
-    DeleteFailed = 7,          // not recorded by the engine
+    DeleteFailed = 7,          // a temporary of the job that could not be removed (the item names it)
     PathTooLong = 8,           // not recorded by the engine
     AttributesNotRead = 9,     // the source's attributes could not be read
     AttributesNotWritten = 10, // the attributes could not be set on the destination
+    SameNameCopied = 11,       // the destination cannot tell the name from one this job already copied
+    LinkNotCopied = 12,        // a symbolic link or junction, passed over
 };

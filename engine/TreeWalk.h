@@ -12,6 +12,11 @@
 //   bool EnterSubfolder(const TreeFolder& subfolder, const std::wstring& name, const Context& outer, Context& inner);
 //   // The listing failed at its start, or broke off after some entries.
 //   void ListingFailed(const TreeFolder& folder, std::uint32_t error);
+//   // A link, junction or mount point, which is neither counted nor entered.
+//   void Link(const TreeFolder& folder, const Context& context, const FindEntry& entry);
+//
+// Paths below a name that the platform would change (a trailing dot, a
+// device name) are in the long form, so they lead to exactly that name.
 
 #include <atomic>
 #include <string>
@@ -45,7 +50,11 @@ void WalkTree(Platform& platform, const std::atomic<bool>& stop, Visitor& visito
         do {
             // A listing of many thousand entries must not hold up a stop.
             if (stop) return;
-            if (IsSkippedEntry(entry)) continue;
+            if (IsDotEntry(entry)) continue;
+            if (IsPassedOverLink(entry)) {
+                visitor.Link(folder, context, entry);
+                continue;
+            }
             if (entry.attributes & FileAttribute::kDirectory) {
                 subfolders.push_back(std::move(entry.name));
             } else {
@@ -58,7 +67,7 @@ void WalkTree(Platform& platform, const std::atomic<bool>& stop, Visitor& visito
     if (!recurse) return;
     for (const auto& name : subfolders) {
         if (stop) return;
-        const TreeFolder subfolder{JoinPath(folder.relativeName, name), JoinPath(folder.path, name)};
+        const TreeFolder subfolder{JoinPath(folder.relativeName, name), JoinExactPath(folder.path, name)};
         Context inner{};
         if (visitor.EnterSubfolder(subfolder, name, context, inner)) {
             WalkTree(platform, stop, visitor, subfolder, inner, true);

@@ -2,8 +2,10 @@
 
 Platform::Finish Platform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                          std::uint32_t& error) {
-    // A failed close can lose data the system still held for the file, so
-    // the file never takes the name then.
+    // The stamp goes through the handle while there is one. A failed close
+    // can lose data the system still held for the file, so the file never
+    // takes the name then.
+    StampNewFile(file, 0);
     error = CloseWrittenFile(file);
     if (error != ErrorCode::kSuccess) return Finish::CloseFailed;
     error = RenameNoReplace(from, to);
@@ -24,4 +26,25 @@ std::uint32_t Platform::CopyBlock(NativeHandle source, NativeHandle target, void
     if (error != ErrorCode::kSuccess) bytesRead = 0;
     if (error != ErrorCode::kSuccess || bytesRead == 0) return error;
     return WriteFile(target, buffer, bytesRead, bytesWritten);
+}
+
+std::uint32_t Platform::StampNewFile(NativeHandle, std::uint64_t) { return ErrorCode::kNotSupported; }
+
+std::uint32_t Platform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
+    CloseFile(file);
+    return RemoveTemporary(temporary);
+}
+
+std::uint32_t Platform::RemoveTemporary(const std::wstring& path) {
+    FindHandle find;
+    FindEntry entry;
+    std::uint32_t error = FindFirst(path, find, entry);
+    if (error != ErrorCode::kSuccess) return error;
+    find.reset();
+    if (entry.attributes & (FileAttribute::kDirectory | FileAttribute::kReparsePoint)) return ErrorCode::kAccessDenied;
+    if (entry.attributes & FileAttribute::kReadOnly) {
+        error = SetAttributes(path, entry.attributes & ~FileAttribute::kReadOnly & FileAttribute::kSetAtCreation);
+        if (error != ErrorCode::kSuccess) return error;
+    }
+    return RemoveFile(path);
 }

@@ -30,18 +30,23 @@ struct FindEntry {
     std::uint32_t attributes = 0; // FileAttribute bits (directory, reparse point, ...)
     std::uint64_t size = 0;       // 64-bit size; 0 for folders
     std::uint32_t reparseTag = 0; // the reparse tag when kReparsePoint is set; otherwise 0
+    // Times in 100-nanosecond units since 1601 (UTC); 0 where unknown.
+    std::uint64_t lastWriteTime = 0;
+    std::uint64_t lastAccessTime = 0;
 };
 
 // What identifies a file or folder whatever path names it: the serial number
-// of its volume and its index on that volume. Two paths with equal identities
-// are the same object (a second drive letter, a share of the local disk, a
-// short name, a junction or a link all lead to the same identity).
+// of its volume and its index on that volume (128 bits where the system has
+// them, else the upper half is 0). Two paths with equal identities are the
+// same object (a second drive letter, a share of the local disk, a short
+// name, a junction or a link all lead to the same identity).
 struct FileIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
+    std::uint64_t indexHigh = 0;
 };
 inline bool operator==(const FileIdentity& a, const FileIdentity& b) {
-    return a.volume == b.volume && a.index == b.index;
+    return a.volume == b.volume && a.index == b.index && a.indexHigh == b.indexHigh;
 }
 inline bool operator!=(const FileIdentity& a, const FileIdentity& b) { return !(a == b); }
 
@@ -115,8 +120,11 @@ public:
     // Ends a file written through file (created at from): closes it, the
     // handle being closed whatever happens, and gives it the name to without
     // ever replacing anything there. Only a file whose close succeeded keeps
-    // the name. By default a close, then RenameNoReplace; a platform may
-    // rename through the open handle first and undo that when the close fails.
+    // the name. A last-access time set by StampNewFile becomes the time of
+    // the call through the handle, as late as the platform can. By default
+    // that, a close, then RenameNoReplace; a platform may rename through the
+    // open handle first (and then set the time) and undo the rename when the
+    // close fails.
     virtual Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                  std::uint32_t& error);
     // Creates the file a copy writes before FinishNewFile names it. By
@@ -126,6 +134,23 @@ public:
     // A platform that changes one of the pair changes the other to match.
     virtual std::uint32_t CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
                                                std::uint32_t attributes);
+    // True for a file CreateUnfinishedFile made without any name: nothing
+    // of it can be found, or removed, by a path.
+    virtual bool IsUnnamedFile(NativeHandle file) { return (void)file, false; }
+    // Sets the last-access time of a file written through file (100-ns units
+    // since 1601; 0 for the time of the call), through the handle, where the
+    // writes through that handle leave it. An unnamed file needs none: kSuccess.
+    virtual std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time);
+    // Ends a file written through file that is not to be finished: the
+    // handle is closed whatever happens, and the file goes. An unnamed file
+    // goes with its handle; a named one (created at temporary) through its
+    // handle where the platform can, else by RemoveTemporary. kSuccess when
+    // nothing of it remains.
+    virtual std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary);
+    // Removes the regular file path names, read-only or not. Never a folder,
+    // never what a link leads to, never the link itself: anything but a
+    // regular file is refused (kAccessDenied) and left as it is.
+    virtual std::uint32_t RemoveTemporary(const std::wstring& path);
     // Whether a copy gains by finishing one file (FinishNewFile and the close
     // of its source) on a second thread while it copies the next: true where
     // these calls mostly wait (each a round trip to another process), false
@@ -160,8 +185,13 @@ public:
 
     // --- Identity and full paths ---
     // The identity of an existing file or folder (links and junctions are
-    // followed to what they name).
+    // followed to what they name). Fails with kNotSupported where the system
+    // gives no index (an index of 0): no decision may rest on it then.
     virtual std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) = 0;
+    // Where an existing path really is: the full path after every link,
+    // junction, mount point and substituted drive on the way, as far as the
+    // system can tell. The default is the full path itself.
+    virtual std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) { return FullPath(path, realPath); }
     // The full path of path, as the platform resolves it for every call: a
     // relative path is taken from the current folder, "." and ".." are
     // resolved and never climb above the root. Touches nothing on disk.

@@ -99,6 +99,19 @@ public:
     }
     // Passed on whole, so that the inner platform's own way of naming the
     // file (through its handle, on Windows) is what is measured.
+    bool IsUnnamedFile(NativeHandle file) override { return inner.IsUnnamedFile(file); }
+    std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override {
+        return Measure(kOther, [&] { return inner.StampNewFile(file, time); });
+    }
+    std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary) override {
+        return Measure(kRemove, [&] { return inner.DiscardNewFile(file, temporary); });
+    }
+    std::uint32_t RemoveTemporary(const std::wstring& path) override {
+        return Measure(kRemove, [&] { return inner.RemoveTemporary(path); });
+    }
+    std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override {
+        return Measure(kFullPath, [&] { return inner.RealPath(path, realPath); });
+    }
     Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                          std::uint32_t& error) override {
         return Measure(kFinish, [&] { return inner.FinishNewFile(file, from, to, error); });

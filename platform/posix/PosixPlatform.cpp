@@ -12,6 +12,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <new>
 #include <vector>
 
@@ -87,6 +91,27 @@ std::string LastComponent(const std::string& path) {
 }
 
 bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+
+// A POSIX time as 100-ns units since 1601; 0 before that.
+std::uint64_t FileTimeOf(const timespec& time) {
+    constexpr std::int64_t kSecondsFrom1601 = 11644473600;
+    const std::int64_t seconds = static_cast<std::int64_t>(time.tv_sec) + kSecondsFrom1601;
+    if (seconds < 0) return 0;
+    return static_cast<std::uint64_t>(seconds) * 10000000u + static_cast<std::uint64_t>(time.tv_nsec) / 100u;
+}
+
+timespec TimespecOf(std::uint64_t fileTime) {
+    constexpr std::int64_t kSecondsFrom1601 = 11644473600;
+    timespec time{};
+    time.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(fileTime / 10000000u) - kSecondsFrom1601);
+    time.tv_nsec = static_cast<long>(fileTime % 10000000u) * 100;
+    return time;
+}
+
+void SetEntryTimes(const struct stat& info, FindEntry& entry) {
+    entry.lastWriteTime = FileTimeOf(info.st_mtim);
+    entry.lastAccessTime = FileTimeOf(info.st_atim);
+}
 
 bool HasWriteBits(mode_t mode) { return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
@@ -272,6 +297,11 @@ void PosixPlatform::MapDrive(wchar_t letter, const std::string& folder) {
 
 std::uint32_t PosixPlatform::ToPosixPath(const std::wstring& path, std::string& posixPath) const {
     if (path.empty()) return ErrorCode::kPathNotFound;
+    // The long form names the same path: "\\?\X:\..." is "X:\...".
+    if (path.compare(0, 4, L"\\\\?\\") == 0) {
+        if (path.compare(4, 4, L"UNC\\") == 0) return ErrorCode::kBadNetPath;
+        return ToPosixPath(path.substr(4), posixPath);
+    }
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return ErrorCode::kBadNetPath;
     std::wstring rest = path;
     std::string prefix;
@@ -435,6 +465,49 @@ std::uint32_t PosixPlatform::CreateUnfinishedFile(const std::wstring& temporary,
     return CreateNewFile(temporary, file, attributes);
 }
 
+bool PosixPlatform::IsUnnamedFile(NativeHandle file) { return file >= 0 && (file & kUnnamedTag) != 0; }
+
+std::uint32_t PosixPlatform::StampNewFile(NativeHandle file, std::uint64_t time) {
+    if (IsUnnamedFile(file)) return ErrorCode::kSuccess;
+    timespec times[2];
+    times[0] = time == 0 ? timespec{0, UTIME_NOW} : TimespecOf(time);
+    times[1] = timespec{0, UTIME_OMIT};
+    return futimens(Fd(file), times) == 0 ? ErrorCode::kSuccess : ErrorFromErrno(errno);
+}
+
+std::uint32_t PosixPlatform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
+    if (IsUnnamedFile(file)) {
+        CloseFile(file);
+        return ErrorCode::kSuccess;
+    }
+    // Only the name that still leads to this very file goes.
+    std::string posix;
+    std::uint32_t error = ToPosixPath(temporary, posix);
+    struct stat open, named;
+    if (error == ErrorCode::kSuccess) {
+        if (fstat(Fd(file), &open) != 0 || lstat(posix.c_str(), &named) != 0) {
+            error = ErrorFromErrno(errno, posix);
+        } else if (open.st_dev != named.st_dev || open.st_ino != named.st_ino) {
+            error = ErrorCode::kSuccess;  // the name is another file's now; this one has none
+        } else if (unlink(posix.c_str()) != 0) {
+            error = ErrorFromErrno(errno, posix);
+        }
+    }
+    CloseFile(file);
+    return error;
+}
+
+std::uint32_t PosixPlatform::RemoveTemporary(const std::wstring& path) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    struct stat info;
+    if (lstat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    if (!S_ISREG(info.st_mode)) return ErrorCode::kAccessDenied;
+    // unlink removes the name alone and follows nothing.
+    if (unlink(posix.c_str()) != 0) return ErrorFromErrno(errno, posix);
+    return ErrorCode::kSuccess;
+}
+
 Platform::Finish PosixPlatform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                               std::uint32_t& error) {
     if (file < 0 || !(file & kUnnamedTag)) return Platform::FinishNewFile(file, from, to, error);
@@ -490,9 +563,11 @@ std::uint32_t PosixPlatform::SetAttributes(const std::wstring& path, std::uint32
     std::string posix;
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
     struct stat info;
-    if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
-    // Only the read-only bit has a POSIX counterpart; on folders it is ignored.
-    if (S_ISDIR(info.st_mode)) return ErrorCode::kSuccess;
+    if (lstat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    // Only the read-only bit has a POSIX counterpart; on folders it is
+    // ignored, and a link has no bits of its own (what it leads to is never
+    // changed through it).
+    if (S_ISDIR(info.st_mode) || S_ISLNK(info.st_mode)) return ErrorCode::kSuccess;
     mode_t mode = info.st_mode & 07777;
     if (attributes & FileAttribute::kReadOnly) {
         mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
@@ -563,6 +638,7 @@ std::uint32_t PosixPlatform::FindFirst(const std::wstring& pattern, FindHandle& 
         entry.attributes = AttributesOf(info, name, posix);
         entry.reparseTag = S_ISLNK(info.st_mode) ? ReparseTag::kSymlink : 0;
         entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+        SetEntryTimes(info, entry);
         find.reset(*this, ToHandle(listing));
         return ErrorCode::kSuccess;
     }
@@ -607,6 +683,7 @@ std::uint32_t PosixPlatform::FindNext(NativeHandle find, FindEntry& entry) {
         entry.attributes = AttributesOf(info, found->d_name, listing->folder + found->d_name);
         entry.reparseTag = S_ISLNK(info.st_mode) ? ReparseTag::kSymlink : 0;
         entry.size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+        SetEntryTimes(info, entry);
         return ErrorCode::kSuccess;
     }
 }
@@ -642,6 +719,7 @@ std::uint32_t PosixPlatform::Identify(const std::wstring& path, FileIdentity& id
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
     struct stat info;
     if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
+    if (info.st_ino == 0) return ErrorCode::kNotSupported;
     identity.volume = static_cast<std::uint64_t>(info.st_dev);
     identity.index = static_cast<std::uint64_t>(info.st_ino);
     return ErrorCode::kSuccess;
@@ -653,6 +731,94 @@ std::uint32_t PosixPlatform::FullPath(const std::wstring& path, std::wstring& fu
     if (!getcwd(&current[0], current.size())) return ErrorFromErrno(errno);
     current.resize(current.find('\0'));
     fullPath = ResolveFullPath(path, L"Z:" + Widen(current.c_str()));
+    return ErrorCode::kSuccess;
+}
+
+namespace {
+
+// One line of /proc/self/mountinfo: which folder of which file system is
+// seen where.
+struct Mount {
+    std::string device;  // "major:minor"
+    std::string root;    // the folder of the file system the mount shows
+    std::string point;   // where it is seen
+};
+
+// Octal escapes ("\040" for a blank) as mountinfo writes them.
+std::string Unescape(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size()) {
+            out.push_back(static_cast<char>(std::strtol(text.substr(i + 1, 3).c_str(), nullptr, 8)));
+            i += 3;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+std::vector<Mount> Mounts() {
+    std::vector<Mount> mounts;
+    std::ifstream file("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string id, parent;
+        Mount mount;
+        if (fields >> id >> parent >> mount.device >> mount.root >> mount.point) {
+            mount.root = Unescape(mount.root);
+            mount.point = Unescape(mount.point);
+            mounts.push_back(mount);
+        }
+    }
+    return mounts;
+}
+
+// prefix is path itself or one of its folders.
+bool StartsWithFolder(const std::string& path, const std::string& prefix) {
+    if (prefix == "/") return true;
+    return path.compare(0, prefix.size(), prefix) == 0 && (path.size() == prefix.size() || path[prefix.size()] == '/');
+}
+
+std::string Below(const std::string& path, const std::string& prefix) {
+    return prefix == "/" ? path : path.substr(prefix.size());
+}
+
+// A path under a bind mount of a folder, as that folder is seen through a
+// mount of its file system's root (or of a folder above it).
+std::string WithoutBindMounts(const std::string& path) {
+    const std::vector<Mount> mounts = Mounts();
+    const Mount* best = nullptr;
+    for (const Mount& mount : mounts) {
+        if (StartsWithFolder(path, mount.point) && (!best || mount.point.size() >= best->point.size())) best = &mount;
+    }
+    if (!best || best->root == "/") return path;
+    const std::string inFileSystem = best->root + (best->point == "/" ? path : Below(path, best->point));
+    const Mount* outer = nullptr;
+    for (const Mount& mount : mounts) {
+        if (&mount == best || mount.device != best->device || !StartsWithFolder(inFileSystem, mount.root)) continue;
+        if (!outer || mount.root.size() < outer->root.size()) outer = &mount;
+    }
+    if (!outer) return path;
+    std::string seen = outer->point == "/" ? std::string() : outer->point;
+    seen += Below(inFileSystem, outer->root);
+    return seen.empty() ? "/" : seen;
+}
+
+}  // namespace
+
+std::uint32_t PosixPlatform::RealPath(const std::wstring& path, std::wstring& realPath) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    char* resolved = realpath(posix.c_str(), nullptr);
+    if (!resolved) return ErrorFromErrno(errno, posix);
+    const std::string real = WithoutBindMounts(resolved);
+    free(resolved);
+    std::wstring windows = L"Z:";
+    for (wchar_t c : Widen(real.c_str())) windows.push_back(c == L'/' ? L'\\' : c);
+    if (windows.size() == 2) windows.push_back(L'\\');
+    realPath = windows;
     return ErrorCode::kSuccess;
 }
 

@@ -43,6 +43,11 @@ public:
                          std::uint32_t& error) override;
     std::uint32_t CreateUnfinishedFile(const std::wstring& temporary, FileHandle& file,
                                        std::uint32_t attributes) override;
+    bool IsUnnamedFile(NativeHandle file) override;
+    std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
+    // A named file goes only while its name still leads to it.
+    std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary) override;
+    std::uint32_t RemoveTemporary(const std::wstring& path) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -55,6 +60,9 @@ public:
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
     std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
+    // After every link, and under a bind mount as the folder it shows is
+    // seen through its file system's own mount; in Z:'s terms.
+    std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     bool IsEmptyFolder(const std::wstring& path) override;

@@ -243,6 +243,20 @@ std::uint32_t FaultPlatform::Identify(const std::wstring& path, FileIdentity& id
     return inner.Identify(path, identity);
 }
 
+std::uint32_t FaultPlatform::StampNewFile(NativeHandle file, std::uint64_t time) {
+    return inner.StampNewFile(file, time);
+}
+
+std::uint32_t FaultPlatform::RemoveTemporary(const std::wstring& path) {
+    if (std::uint32_t error = Check(PlatformCall::RemoveFile, path)) return error;
+    return inner.RemoveTemporary(path);
+}
+
+std::uint32_t FaultPlatform::RealPath(const std::wstring& path, std::wstring& realPath) {
+    if (std::uint32_t error = Check(PlatformCall::FullPath, path)) return error;
+    return inner.RealPath(path, realPath);
+}
+
 std::uint32_t FaultPlatform::FullPath(const std::wstring& path, std::wstring& fullPath) {
     if (std::uint32_t error = Check(PlatformCall::FullPath, path)) return error;
     return inner.FullPath(path, fullPath);

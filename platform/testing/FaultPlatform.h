@@ -107,6 +107,10 @@ public:
     void CloseFile(NativeHandle file) noexcept override;
     std::uint32_t CloseWrittenFile(NativeHandle file) override;
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
+    std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
+    // Matched as RemoveFile calls.
+    std::uint32_t RemoveTemporary(const std::wstring& path) override;
+    std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;

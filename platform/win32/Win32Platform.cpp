@@ -8,6 +8,8 @@
 #include <memory>
 #include <new>
 
+#include "platform/win32/NtFileCalls.h"
+
 namespace {
 
 HANDLE AsHandle(NativeHandle value) { return reinterpret_cast<HANDLE>(value); }
@@ -15,48 +17,10 @@ NativeHandle FromHandle(HANDLE handle) { return reinterpret_cast<NativeHandle>(h
 
 std::uint32_t LastError() { return static_cast<std::uint32_t>(GetLastError()); }
 
-// The rename of an open file by its handle (ntdll, on every Windows from XP
-// on), looked up once. It resolves only the new name, where MoveFileExW
-// opens the file again by its old one; under Wine that is most of a small
-// file's cost.
-struct FileRenameInformation {
-    BOOLEAN replaceIfExists;
-    HANDLE rootDirectory;
-    ULONG fileNameLength;
-    WCHAR fileName[1];
-};
-struct IoStatusBlock {
-    union {
-        LONG status;
-        PVOID pointer;
-    };
-    ULONG_PTR information;
-};
-using SetInformationFile = LONG(WINAPI*)(HANDLE, IoStatusBlock*, PVOID, ULONG, int);
-using StatusToError = ULONG(WINAPI*)(LONG);
-constexpr int kFileRenameInformation = 10;
-constexpr LONG kStatusObjectNameCollision = static_cast<LONG>(0xC0000035);
-
-struct RenameByHandle {
-    SetInformationFile setInformation = nullptr;
-    StatusToError toError = nullptr;
-    RenameByHandle() {
-        if (const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-            setInformation = reinterpret_cast<SetInformationFile>(
-                reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtSetInformationFile")));
-            toError = reinterpret_cast<StatusToError>(
-                reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlNtStatusToDosError")));
-        }
-    }
-};
-
-const RenameByHandle& RenameCalls() {
-    static const RenameByHandle calls;
-    return calls;
-}
-
-// The NT name of a full drive or UNC path; empty for any other form.
+// The NT name of a full drive or UNC path, plain or in the long form;
+// empty for any other form.
 std::wstring NtNameOf(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0) return L"\\??\\" + path.substr(4);
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\??\\" + path;
     if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.') {
         return L"\\??\\UNC" + path.substr(1);
@@ -69,6 +33,10 @@ void ToEntry(const WIN32_FIND_DATAW& data, FindEntry& entry) {
     entry.attributes = data.dwFileAttributes;
     entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     entry.reparseTag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
+    entry.lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+    entry.lastAccessTime = (static_cast<std::uint64_t>(data.ftLastAccessTime.dwHighDateTime) << 32) |
+                           data.ftLastAccessTime.dwLowDateTime;
 }
 
 struct ThreadStart {
@@ -137,7 +105,7 @@ std::uint32_t Win32Platform::RenameNoReplace(const std::wstring& from, const std
 
 Platform::Finish Win32Platform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                              std::uint32_t& error) {
-    const RenameByHandle& calls = RenameCalls();
+    const NtFileCalls& calls = NtFileCalls::Get();
     // The handle is this call's to close from here on: where the memory for
     // the rename runs out, the rename by name (which needs none) takes over.
     std::wstring ntName;
@@ -146,7 +114,7 @@ Platform::Finish Win32Platform::FinishNewFile(NativeHandle file, const std::wstr
     } catch (const std::bad_alloc&) {
         ntName.clear();
     }
-    if (!calls.setInformation || !calls.toError || ntName.empty() || ntName.size() > 32000) {
+    if (!calls.Available() || ntName.empty() || ntName.size() > 32000) {
         return Platform::FinishNewFile(file, from, to, error);
     }
     const HANDLE handle = AsHandle(file);
@@ -160,8 +128,8 @@ Platform::Finish Win32Platform::FinishNewFile(NativeHandle file, const std::wstr
     memcpy(rename->fileName, ntName.data(), nameBytes);
     IoStatusBlock io{};
     const LONG status = calls.setInformation(handle, &io, rename, sizeof(FileRenameInformation) + nameBytes,
-                                             kFileRenameInformation);
-    if (status == kStatusObjectNameCollision) {
+                                             NtFileCalls::kFileRenameInformation);
+    if (status == NtFileCalls::kStatusObjectNameCollision) {
         CloseHandle(handle);
         error = ERROR_ALREADY_EXISTS;
         return Finish::NameTaken;
@@ -171,12 +139,12 @@ Platform::Finish Win32Platform::FinishNewFile(NativeHandle file, const std::wstr
         // say), the rename by name may still manage.
         return Platform::FinishNewFile(file, from, to, error);
     }
+    StampNewFile(file, 0);
     if (!CloseHandle(handle)) {
         // Named already, but the close failed: the file is ours and not
         // known to be whole, so it goes again.
         error = LastError();
-        SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(to.c_str());
+        RemoveTemporary(to);
         return Finish::CloseFailed;
     }
     error = ERROR_SUCCESS;
@@ -235,22 +203,6 @@ std::uint32_t Win32Platform::FreeBytes(const std::wstring& path, std::uint64_t& 
     ULARGE_INTEGER freeToCaller;
     if (!GetDiskFreeSpaceExW(path.c_str(), &freeToCaller, nullptr, nullptr)) return LastError();
     freeBytes = freeToCaller.QuadPart;
-    return ERROR_SUCCESS;
-}
-
-std::uint32_t Win32Platform::Identify(const std::wstring& path, FileIdentity& identity) {
-    // No access rights are asked for: reading the identity needs none, and
-    // backup semantics let the call open folders too.
-    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return LastError();
-    BY_HANDLE_FILE_INFORMATION information;
-    const BOOL ok = GetFileInformationByHandle(handle, &information);
-    const std::uint32_t error = ok ? ERROR_SUCCESS : LastError();
-    CloseHandle(handle);
-    if (!ok) return error;
-    identity.volume = information.dwVolumeSerialNumber;
-    identity.index = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return ERROR_SUCCESS;
 }
 

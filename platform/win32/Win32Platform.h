@@ -20,6 +20,11 @@ public:
     // Closing and naming wait on the file system's service (under a
     // compatibility layer, a round trip to its server each).
     bool OverlapsFinishing() override { return true; }
+    // The access time is set through the handle; a named file is removed
+    // through its handle (ntdll's disposition call) where it can be.
+    std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
+    std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary) override;
+    std::uint32_t RemoveTemporary(const std::wstring& path) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
     std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
     std::uint32_t RemoveFile(const std::wstring& path) override;
@@ -30,8 +35,13 @@ public:
     void CloseFind(NativeHandle find) noexcept override;
     std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
+    // FileIdInfo's 128-bit ID where the system has it (Windows 8 on).
     std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
+    // The final path where the system offers it (Vista on); on XP the full
+    // path with substituted drives replaced by the folders they stand for.
+    // A share of this machine becomes the folder it shares.
+    std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     bool IsEmptyFolder(const std::wstring& path) override;

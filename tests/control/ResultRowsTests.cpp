@@ -46,7 +46,9 @@ TEST(ResultMessages, MessageAndImagePerCode) {
         {9, L"Attributes could not be read.", 4, 5},
         {10, L"Attributes could not be written.", 4, 5},
         {0, L"An unspecified error occured.", 6, 7},
-        {11, L"An unspecified error occured.", 6, 7},
+        {11, L"A file of the same name was already copied in this job.", 6, 6},
+        {12, L"Symbolic link or junction was not copied.", 6, 7},
+        {13, L"An unspecified error occured.", 6, 7},
         {-1, L"An unspecified error occured.", 6, 7},
     };
     for (const MessageCase& c : cases) {

@@ -1,11 +1,16 @@
 // Random trees copied over random pre-existing targets: whatever was there is
 // untouched, everything else arrives byte for byte, and the counters agree;
 // also when a copy is killed at a random moment and the job is run again.
+// The trees hold names of a temporary's shape (and, on Windows, names ending
+// in a dot), and the destination a link where a folder goes: nothing outside
+// the destination changes, and every file that does not arrive has a row.
 
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <set>
 
+#include "engine/PathHelpers.h"
 #include "engine/TemporaryName.h"
 #include "tests/engine/EngineFixture.h"
 
@@ -24,15 +29,35 @@ struct GeneratedTree {
     int folders = 1;                            // the source folder itself
 };
 
+// A file at exactly this name (one ending in a dot included).
+void WriteExact(const std::wstring& path, const std::string& content) {
+    if (!SystemPlatform().IsFolder(ParentOf(path))) SystemPlatform().CreateFolderTree(ParentOf(path));
+    FileHandle file;
+    ASSERT_EQ(SystemPlatform().CreateNewFile(LongPathOf(path), file), ErrorCode::kSuccess);
+    std::uint32_t written = 0;
+    if (!content.empty()) {
+        SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()), written);
+    }
+}
+
 void Generate(std::mt19937& random, TestTree& tree, const std::wstring& relative, int depth, GeneratedTree& out) {
     static const std::size_t kSizes[] = {0, 1, 100, 65535, 65536, 65537, 131072, 200001};
     const int fileCount = std::uniform_int_distribution<int>(0, 4)(random);
     for (int i = 0; i < fileCount; ++i) {
-        const std::wstring name = relative + L"\\f" + std::to_wstring(i) + L".bin";
+        std::wstring name = relative + L"\\f" + std::to_wstring(i) + L".bin";
+        const unsigned shape = random() % 8;
+        // A name of a temporary's shape: the temporary of the file f0.bin
+        // beside it, a leftover of some run copied along with its folder.
+        if (shape == 0) name = relative + L"\\" + FileNameOf(TemporaryName::For(L"f0.bin"));
+#ifdef _WIN32
+        // A name the Win32 layer would change: beside one it would change it to.
+        if (shape == 1) name = relative + L"\\f0.bin.";
+#endif
+        if (out.files.count(name)) continue;
         std::size_t size = kSizes[random() % 8];
         if (random() % 3 == 0) size = random() % 150000;
         const std::string content = Pattern(size, static_cast<unsigned>(random()));
-        tree.File(name, content);
+        WriteExact(tree.Path(name), content);
         out.files[name] = content;
     }
     if (depth == 0) return;
@@ -59,24 +84,60 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         tree.Folder(L"src");
         Generate(random, tree, L"src", 3, source);
 
-        // Pre-existing targets: other content, or a folder where a file would go.
+        // A link where one of the folders goes, to a folder outside; what
+        // belongs in that folder is not copied, and each file has a row.
+        std::wstring blocked;
+        for (unsigned i = 0; i < 3 && blocked.empty(); ++i) {
+            if (random() % 2 == 0 && SystemPlatform().IsFolder(tree.Path(L"src\\d" + std::to_wstring(i)))) {
+                blocked = L"src\\d" + std::to_wstring(i) + L"\\";
+            }
+        }
+        tree.File(L"elsewhere\\kept.txt", "kept");
+        tree.Folder(L"out\\src");
+        if (!blocked.empty()) {
+            const std::wstring link = tree.Path(L"out\\" + blocked.substr(0, blocked.size() - 1));
+            FindHandle find;
+            FindEntry entry;
+            if (!MakeSymbolicLink(tree.Path(L"elsewhere"), link, true) ||
+                SystemPlatform().FindFirst(link, find, entry) != ErrorCode::kSuccess ||
+                !(entry.attributes & FileAttribute::kReparsePoint)) {
+                blocked.clear();  // no links here
+            }
+        }
+        auto isBlocked = [&](const std::wstring& name) { return !blocked.empty() && name.rfind(blocked, 0) == 0; };
+
+        // Pre-existing targets: other content, a folder where a file would
+        // go, or a user's file at the name of a file's temporary.
         std::map<std::wstring, std::string> existing;
+        std::map<std::wstring, std::string> expected;  // every file the destination holds afterwards
         std::uint64_t bytesToCopy = 0;
+        int blockedFiles = 0;
         for (const auto& [name, content] : source.files) {
             const std::wstring target = L"out\\" + name;  // src\... lands in out\src\...
             const unsigned roll = random() % 10;
-            if (roll < 3) {
+            if (isBlocked(name)) {
+                ++blockedFiles;
+            } else if (roll < 3) {
                 const std::string other = Pattern(random() % 5000, static_cast<unsigned>(random()));
-                tree.File(target, other);
+                WriteExact(tree.Path(target), other);
                 existing[target] = other;
+                expected[target] = other;
             } else if (roll == 3) {
-                tree.Folder(target);
+                tree.Folder(ParentOf(target));
+                SystemPlatform().CreateFolder(LongPathOf(tree.Path(target)));
                 existing[target + L"\\"] = "";
             } else {
                 bytesToCopy += content.size();
+                expected[target] = content;
+                const std::wstring temporary = TemporaryName::For(target);
+                if (roll == 4 && !source.files.count(temporary.substr(4)) && !expected.count(temporary)) {
+                    WriteExact(tree.Path(temporary), "the user's");
+                    expected[temporary] = "the user's";
+                }
             }
         }
-        tree.Folder(L"out");
+        const auto outside = Snapshot(tree.Path(L"elsewhere"));
+        const auto sources = Snapshot(tree.Path(L"src"));
 
         FaultPlatform platform;
         platform.SetInstantSleeps(true);
@@ -91,37 +152,41 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         CopyModule copier(platform);
         copier.Setup(tree.Path(L"src"), tree.Path(L"out"), true, true);
         copier.Run();
+        std::set<std::wstring> rows;
         ItemResult item;
-        EXPECT_FALSE(copier.Items().Pop(item)) << item;
+        while (copier.Items().Pop(item)) {
+            EXPECT_EQ(item.code, ResultCode::AccessDeniedTarget) << item;
+            EXPECT_TRUE(isBlocked(L"src" + item.relativeName.substr(1) + L"\\")) << item;
+            rows.insert(item.relativeName);
+        }
         EXPECT_TRUE(copier.IsDone());
         EXPECT_EQ(copier.Skipped(), static_cast<int>(existing.size()));
-        EXPECT_EQ(copier.FilesDone(), static_cast<int>(source.files.size() - existing.size()));
+        EXPECT_EQ(copier.FilesDone(), static_cast<int>(source.files.size() - existing.size()) - blockedFiles);
         EXPECT_EQ(copier.BytesCopied(), bytesToCopy);
 
-        const auto copied = Snapshot(tree.Path(L"out"));
-        int files = 0;
-        for (const auto& [name, content] : copied) {
-            const std::wstring relative = L"out\\" + name;
-            if (name.back() == L'\\') continue;  // folders
-            ++files;
-            const auto before = existing.find(relative);
-            if (before != existing.end()) {
-                EXPECT_TRUE(content == before->second) << "pre-existing target changed";
-                continue;
-            }
-            const auto original = source.files.find(name);
-            ASSERT_NE(original, source.files.end()) << "a file that has no source";
-            EXPECT_TRUE(content == original->second) << "copy differs from its source";
+        std::map<std::wstring, std::string> copied;
+        for (const auto& [name, content] : Snapshot(tree.Path(L"out"))) {
+            if (name.back() != L'\\') copied[L"out\\" + name] = content;
         }
+        for (const auto& [name, content] : expected) {
+            const auto found = copied.find(name);
+            ASSERT_NE(found, copied.end()) << "missing: " << std::string(name.begin(), name.end());
+            EXPECT_TRUE(found->second == content) << "differs: " << std::string(name.begin(), name.end());
+        }
+        EXPECT_EQ(copied.size(), expected.size()) << "files that have no source";
         for (const auto& [name, content] : existing) {
             if (name.back() == L'\\') {
-                EXPECT_TRUE(copied.count(name.substr(4))) << "pre-existing folder gone";
+                const std::wstring folder = tree.Path(name.substr(0, name.size() - 1));
+                EXPECT_TRUE(SystemPlatform().IsFolder(LongPathOf(folder))) << "pre-existing folder gone";
             }
         }
-        EXPECT_EQ(files, static_cast<int>(source.files.size()) -
-                             static_cast<int>(std::count_if(existing.begin(), existing.end(), [](const auto& e) {
-                                 return e.first.back() == L'\\';
-                             })));
+        for (const auto& [name, content] : source.files) {
+            if (isBlocked(name)) {
+                EXPECT_TRUE(rows.count(L"." + name.substr(3))) << "a file left out without a row";
+            }
+        }
+        EXPECT_TRUE(Snapshot(tree.Path(L"elsewhere")) == outside) << "a folder outside the destination changed";
+        EXPECT_TRUE(Snapshot(tree.Path(L"src")) == sources) << "a source changed";
     }
 }
 
@@ -194,6 +259,10 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
             tree.File(name, content);
             source.files[name] = content;
         }
+        // Source files may have a temporary's shape; they are no leftovers.
+        auto IsLeftover = [&source](const std::wstring& name) {
+            return IsTemporary(name) && !source.files.count(name);
+        };
         std::map<std::wstring, Stamp> existing;
         for (const auto& [name, content] : source.files) {
             if (random() % 6 != 0) continue;
@@ -210,7 +279,7 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
 
         auto checkRealNames = [&](const char* when) {
             for (const auto& [name, content] : Snapshot(tree.Path(L"out"))) {
-                if (name.back() == L'\\' || IsTemporary(name)) continue;
+                if (name.back() == L'\\' || IsLeftover(name)) continue;
                 const auto before = existing.find(L"out\\" + name);
                 if (before != existing.end()) {
                     EXPECT_TRUE(StampOf(tree.Path(before->first)) == before->second)
@@ -224,7 +293,7 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
         };
         checkRealNames("after the kill");
         const auto afterKill = Snapshot(tree.Path(L"out"));
-        killedMidFile += std::any_of(afterKill.begin(), afterKill.end(), [](const auto& e) { return IsTemporary(e.first); });
+        killedMidFile += std::any_of(afterKill.begin(), afterKill.end(), [&](const auto& e) { return IsLeftover(e.first); });
 
         FaultPlatform platform;
         platform.SetInstantSleeps(true);
@@ -238,13 +307,13 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
 
         int copiedBefore = 0;
         for (const auto& [name, content] : afterKill) {
-            if (name.back() != L'\\' && !IsTemporary(name) && !existing.count(L"out\\" + name)) ++copiedBefore;
+            if (name.back() != L'\\' && !IsLeftover(name) && !existing.count(L"out\\" + name)) ++copiedBefore;
         }
         const auto final = Snapshot(tree.Path(L"out"));
         for (const auto& [name, content] : source.files) {
             EXPECT_TRUE(final.count(name)) << "missing after the rerun";
         }
-        for (const auto& [name, content] : final) EXPECT_FALSE(IsTemporary(name)) << "temporary left behind";
+        for (const auto& [name, content] : final) EXPECT_FALSE(IsLeftover(name)) << "temporary left behind";
         EXPECT_EQ(copier.Skipped(), static_cast<int>(existing.size()) + copiedBefore);
         EXPECT_EQ(copier.FilesDone(), static_cast<int>(source.files.size() - existing.size()) - copiedBefore);
     }

@@ -129,7 +129,7 @@ std::vector<Outcome> Outcomes() {
          [](TestTree&, FaultPlatform& p) { p.Fail(PlatformCall::RenameNoReplace, L"\\t.bin", ErrorCode::kAccessDenied); },
          true, ResultCode::AccessDeniedTarget, ErrorCode::kAccessDenied, true, 0, 0, "absent"},
         {"leftover of a killed copy is replaced",
-         [](TestTree& t, FaultPlatform&) { t.File(TemporaryNameOf(L"t.bin"), "half a file"); }, false,
+         [](TestTree& t, FaultPlatform&) { t.Leftover(TemporaryNameOf(L"t.bin"), "half a file"); }, false,
          ResultCode::Unspecified, 0, false, 1, 0, "source"},
         {"file shrank while copied",
          [](TestTree&, FaultPlatform& p) { p.LimitReads(L"\\s.bin", kBlock + 10); }, true, ResultCode::PartialCopy, 0,

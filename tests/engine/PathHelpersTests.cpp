@@ -117,8 +117,10 @@ TEST(PathHelpers, AgreeWithTheShell) {
 
 namespace {
 
-// The temporary of a target: recognisable, unique per name, in the target's
-// folder, and never longer than the target where the target is at the limit.
+// The temporary of a target: recognisable, unique per name and attempt, in
+// the target's folder, never longer than a target at the limit whose name
+// has room for the marker, and in the long form only where the plain form
+// would be too long.
 TEST(TemporaryName, FitsWhereTheTargetFitsAndIsRecognised) {
     const std::wstring folder = L"C:\\out";
     const std::wstring shortName = folder + L"\\a.txt";
@@ -128,22 +130,31 @@ TEST(TemporaryName, FitsWhereTheTargetFitsAndIsRecognised) {
     EXPECT_EQ(temporary, TemporaryName::For(shortName)) << "a rerun meets its leftover";
     EXPECT_NE(temporary, TemporaryName::For(folder + L"\\b.txt"));
     EXPECT_NE(temporary, TemporaryName::For(folder + L"\\A.txt"));
+    EXPECT_NE(temporary, TemporaryName::For(shortName, 1));
 
     for (std::size_t length = 1; length <= 40; ++length) {
         for (std::size_t folderLength : {std::size_t{10}, TemporaryName::kMaxPathLength - length - 1}) {
             const std::wstring target = std::wstring(folderLength, L'f') + L"\\" + std::wstring(length, L'n');
             const std::wstring made = TemporaryName::For(target);
             SCOPED_TRACE(std::to_string(length) + " " + std::to_string(folderLength));
-            EXPECT_EQ(made.substr(0, folderLength + 1), target.substr(0, folderLength + 1)) << "same folder";
-            EXPECT_NE(made, target);
-            if (target.size() <= TemporaryName::kMaxPathLength && length >= 2) {
-                EXPECT_LE(made.size(), TemporaryName::kMaxPathLength) << "fits where the target fits";
+            const bool longForm = made.compare(0, 4, L"\\\\?\\") == 0;
+            const std::wstring plain = longForm ? made.substr(4) : made;
+            EXPECT_EQ(plain.substr(0, folderLength + 1), target.substr(0, folderLength + 1)) << "same folder";
+            EXPECT_NE(plain, target);
+            EXPECT_TRUE(TemporaryName::IsMarked(FileNameOf(made))) << "every temporary can be found again";
+            EXPECT_EQ(longForm, plain.size() > TemporaryName::kMaxPathLength);
+            if (length >= 16) {
+                EXPECT_EQ(made.size(), target.size()) << "fits where the target fits";
             }
-            // Only the full marker is taken for a leftover and ever removed.
-            const bool roomForMarker = length >= 16 || length < 2 || folderLength + 1 + 16 <= TemporaryName::kMaxPathLength;
-            EXPECT_EQ(TemporaryName::IsMarked(FileNameOf(made)), roomForMarker);
         }
     }
+    // The stamp: of this name, and of this source.
+    const std::uint64_t stamp = TemporaryName::StampFor(L"~tv0badf00d.part", 1234, 5678);
+    EXPECT_TRUE(TemporaryName::IsStampOf(L"~tv0badf00d.part", stamp));
+    EXPECT_FALSE(TemporaryName::IsStampOf(L"~tv0badf00e.part", stamp));
+    EXPECT_FALSE(TemporaryName::IsStampOf(L"~tv0badf00d.part", 133000000000000000ull)) << "a time of today";
+    EXPECT_TRUE(TemporaryName::IsFromSource(stamp, 1234, 5678));
+    EXPECT_FALSE(TemporaryName::IsFromSource(stamp, 1235, 5678));
     for (const wchar_t* userName : {L"report.part", L"~tv.part", L"~tvXYZ12345.part", L"~tv1234567.part", L"a"}) {
         EXPECT_FALSE(TemporaryName::IsMarked(userName)) << userName;
     }

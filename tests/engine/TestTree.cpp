@@ -5,7 +5,9 @@
 #include <atomic>
 #include <filesystem>
 
+#include "engine/EntryFilter.h"
 #include "engine/PathHelpers.h"
+#include "engine/TemporaryName.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -81,6 +83,25 @@ void TestTree::File(const std::wstring& relative, const std::string& content) {
     }
 }
 
+void TestTree::Leftover(const std::wstring& relative, const std::string& content) {
+    CreateParents(Path(relative));
+    MakeLeftover(Path(relative), content);
+}
+
+void MakeLeftover(const std::wstring& path, const std::string& content) {
+    // Stamped first and written then, as a copy does: the writes leave the stamp.
+    FileHandle file;
+    ASSERT_EQ(SystemPlatform().CreateNewFile(path, file), ErrorCode::kSuccess) << "creating a leftover";
+    ASSERT_EQ(SystemPlatform().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(path), 0, 0)),
+              ErrorCode::kSuccess);
+    std::uint32_t written = 0;
+    if (!content.empty()) {
+        ASSERT_EQ(SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
+                                             written),
+                  ErrorCode::kSuccess);
+    }
+}
+
 std::string ReadAll(const std::wstring& path) {
     FileHandle file;
     if (SystemPlatform().OpenForBackupRead(path, file) != ErrorCode::kSuccess) return "<missing>";
@@ -114,17 +135,18 @@ void SnapshotInto(const std::wstring& folder, const std::wstring& relative,
     if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
     std::vector<std::wstring> folders;
     do {
-        if (entry.name == L"." || entry.name == L"..") continue;
+        // Links are not followed: what they lead to is no part of the tree.
+        if (IsDotEntry(entry) || IsPassedOverLink(entry)) continue;
         const std::wstring name = relative.empty() ? entry.name : JoinPath(relative, entry.name);
         if (entry.attributes & FileAttribute::kDirectory) {
             folders.push_back(entry.name);
             files[name + L"\\"] = "";
         } else {
-            files[name] = ReadAll(JoinPath(folder, entry.name));
+            files[name] = ReadAll(JoinExactPath(folder, entry.name));
         }
     } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
     for (const auto& sub : folders) {
-        SnapshotInto(JoinPath(folder, sub), relative.empty() ? sub : JoinPath(relative, sub), files);
+        SnapshotInto(JoinExactPath(folder, sub), relative.empty() ? sub : JoinPath(relative, sub), files);
     }
 }
 
@@ -137,17 +159,29 @@ std::map<std::wstring, std::string> Snapshot(const std::wstring& folder) {
 }
 
 void RemoveTree(const std::wstring& folder) {
-    std::error_code ignored;
 #ifdef _WIN32
-    // Read-only files refuse deletion on Windows; clear them first.
-    if (SystemPlatform().IsFolder(folder)) {
-        for (auto it = std::filesystem::recursive_directory_iterator(folder, ignored);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-            SetFileAttributesW(it->path().wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
+    // Each name in the long form, so that names ending in a dot or a space
+    // go too; links go themselves, never what they lead to.
+    FindHandle find;
+    FindEntry entry;
+    if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) == ErrorCode::kSuccess) {
+        do {
+            if (IsDotEntry(entry)) continue;
+            const std::wstring path = LongPathOf(JoinPath(folder, entry.name));
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!(entry.attributes & FileAttribute::kDirectory)) {
+                DeleteFileW(path.c_str());
+            } else {
+                if (!(entry.attributes & FileAttribute::kReparsePoint)) RemoveTree(path);
+                RemoveDirectoryW(path.c_str());
+            }
+        } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
     }
-    std::filesystem::remove_all(std::filesystem::path(folder), ignored);
+    find.reset();
+    SetFileAttributesW(LongPathOf(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(LongPathOf(folder).c_str());
 #else
+    std::error_code ignored;
     std::filesystem::remove_all(TestTree::PosixPathOf(folder), ignored);
 #endif
 }

@@ -78,6 +78,23 @@ bool IsSameOrInsideByIdentity(const std::wstring& dest, const std::wstring& fold
     return false;
 }
 
+// Where path really is (RealPath), for a path whose last components may not
+// exist yet: the real location of its deepest existing folder, with the
+// rest appended. The full path itself when nothing on the way can be read.
+std::wstring RealLocation(const std::wstring& path, Platform& platform) {
+    std::wstring rest;
+    for (std::wstring folder = path; !folder.empty(); folder = ParentOf(folder)) {
+        std::wstring real;
+        if (platform.PathExists(folder) && platform.RealPath(folder, real) == ErrorCode::kSuccess) {
+            if (!rest.empty() && !real.empty() && real.back() != L'\\') real += L'\\';
+            return real + rest;
+        }
+        const std::wstring name = FileNameOf(folder);
+        rest = rest.empty() ? name : name + L"\\" + rest;
+    }
+    return path;
+}
+
 bool Refuse(Prompt& prompt, const wchar_t* text) {
     prompt.Ask(text, kInvalidFolderCaption, kWarningStyle);
     return false;
@@ -112,13 +129,18 @@ bool ValidateDestination(const DestinationRequest& request, Platform& platform, 
     // Copying a folder into itself or below itself (with its subfolders)
     // would descend into its own output until the paths ran out. Checked
     // before anything is created inside the source: by text first, then by
-    // the identity of the folders on the way.
+    // where both really are (after links, junctions, mounts and substituted
+    // drives), then by the identity of the folders on the way.
     if (request.includeSubfolders) {
         const std::wstring fullDest = FullPathOf(dest, platform);
+        const std::wstring realDest = RealLocation(fullDest, platform);
         for (const std::wstring& text : SourcesOfText(request.fromText)) {
             const std::wstring source = FullPathOf(text, platform);
             if (!platform.IsFolder(source)) continue;
-            if (IsSameOrInside(fullDest, source) || IsSameOrInsideByIdentity(fullDest, source, platform)) {
+            const std::wstring realSource = RealLocation(source, platform);
+            if (IsSameOrInside(fullDest, source) || IsSameOrInside(realDest, realSource) ||
+                IsSameOrInsideByIdentity(fullDest, source, platform) ||
+                IsSameOrInsideByIdentity(realDest, source, platform)) {
                 return Refuse(prompt, kInsideSource);
             }
         }

@@ -12,6 +12,8 @@ const wchar_t* ResultMessage(ResultCode code) {
         case ResultCode::PathTooLong: return L"Resulting path is too long.";
         case ResultCode::AttributesNotRead: return L"Attributes could not be read.";
         case ResultCode::AttributesNotWritten: return L"Attributes could not be written.";
+        case ResultCode::SameNameCopied: return L"A file of the same name was already copied in this job.";
+        case ResultCode::LinkNotCopied: return L"Symbolic link or junction was not copied.";
         default: return L"An unspecified error occured.";
     }
 }
@@ -25,7 +27,8 @@ int ResultImage(ResultCode code, bool pathIsFolder) {
         case ResultCode::ListingFailed: return 7;
         case ResultCode::PartialCopy:
         case ResultCode::DeleteFailed:
-        case ResultCode::PathTooLong: return 6;
+        case ResultCode::PathTooLong:
+        case ResultCode::SameNameCopied: return 6;
         case ResultCode::AttributesNotRead:
         case ResultCode::AttributesNotWritten: return pathIsFolder ? 5 : 4;
         default: return pathIsFolder ? 7 : 6;
