@@ -177,6 +177,16 @@ std::vector<Reproduction> Reproductions() {
              const std::wstring source = L"C:\\torvane-alias-source";
              ASSERT_EQ(SystemPlatform().CreateFolderTree(source + L"\\sub"), 0u);
              const std::wstring alias = std::wstring(drive, drive + std::strlen(drive)) + L"\\";
+             // Windows names a folder by the volume it is on, whatever letter leads to it. Wine
+             // names a folder that a letter of its own leads to by that letter, most of the time:
+             // then nothing the system says tells the alias from a volume of its own.
+             std::wstring real;
+             if (SystemPlatform().RealPath(alias, real) != ErrorCode::kSuccess ||
+                 real.find(L"torvane-alias-source") == std::wstring::npos) {
+                 c.skip = "this system names the inner folder by its own drive letter";
+                 RemoveTree(source);
+                 return;
+             }
 #else
              c.tree.File(L"src\\sub\\a.txt", "a");
              const std::wstring source = c.tree.Path(L"src");
