@@ -17,9 +17,15 @@ constexpr std::size_t kMarkerLength = kPrefixLength + kHashDigits + kSuffixLengt
 // last write alone.
 constexpr std::uint64_t kStampBase = 157469184000000000ull;
 constexpr std::uint64_t kTicksPerSecond = 10000000;
-// Whole seconds after the base (about 194 days) and microseconds within one.
-constexpr std::uint64_t kNameSeconds = 1u << 24;
+// Whole seconds after the base, spread over 2,920 days (to 2107-12-29, the
+// last year a FAT date holds), and microseconds within one.
+constexpr std::uint64_t kNameSeconds = 2920ull * 86400;
 constexpr std::uint64_t kSourceSteps = 1000000;
+// A volume that keeps last-access times coarsely gives the stamp back on a
+// whole second: exFAT to 2 seconds, FAT as a local date, read back as that
+// date's midnight under the reader's time zone, which may not be the
+// writer's. Three days cover a day and the widest change of zone.
+constexpr std::int64_t kCoarseReach = 3 * 86400 * static_cast<std::int64_t>(kTicksPerSecond);
 
 // FNV-1a over the UTF-16 code units of text and then of the attempt number.
 std::uint32_t HashOf(const std::wstring& text, int attempt = 0) {
@@ -82,9 +88,15 @@ std::uint64_t StampFor(const std::wstring& name, std::uint64_t sourceSize, std::
 }
 
 bool IsStampOf(const std::wstring& name, std::uint64_t lastAccess) {
-    if (lastAccess < kStampBase) return false;
-    const std::uint64_t offset = lastAccess - kStampBase;
-    return offset / kTicksPerSecond == HashOf(name) % kNameSeconds && offset % 10 == 0;
+    const std::uint64_t seconds = HashOf(name) % kNameSeconds;
+    if (lastAccess >= kStampBase) {
+        const std::uint64_t offset = lastAccess - kStampBase;
+        if (offset / kTicksPerSecond == seconds && offset % 10 == 0) return true;
+    }
+    if (lastAccess % kTicksPerSecond != 0) return false;
+    const std::int64_t distance =
+        static_cast<std::int64_t>(lastAccess) - static_cast<std::int64_t>(kStampBase + seconds * kTicksPerSecond);
+    return distance >= -kCoarseReach && distance <= kCoarseReach;
 }
 
 bool IsFromSource(std::uint64_t lastAccess, std::uint64_t sourceSize, std::uint64_t sourceLastWrite) {

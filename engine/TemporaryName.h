@@ -22,6 +22,8 @@
 // whose whole seconds are a hash of the temporary's own name and whose
 // fraction is a hash of its source's size and last-write time. Only a
 // regular file with a marked name and the stamp of that name is a leftover.
+// Volumes that keep last-access times coarsely (exFAT to 2 seconds, FAT as a
+// date) keep enough of the stamp to tell a leftover, not its source.
 
 #include <cstddef>
 #include <cstdint>

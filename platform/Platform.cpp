@@ -2,14 +2,16 @@
 
 Platform::Finish Platform::FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                          std::uint32_t& error) {
-    // The stamp goes through the handle while there is one. A failed close
-    // can lose data the system still held for the file, so the file never
-    // takes the name then.
-    StampNewFile(file, 0);
+    // A failed close can lose data the system still held for the file, so
+    // the file never takes the name then. The stamp stays until the file has
+    // its name: a copy killed before leaves a temporary the next run knows.
     error = CloseWrittenFile(file);
     if (error != ErrorCode::kSuccess) return Finish::CloseFailed;
     error = RenameNoReplace(from, to);
-    if (error == ErrorCode::kSuccess) return Finish::Named;
+    if (error == ErrorCode::kSuccess) {
+        UnstampFile(to);
+        return Finish::Named;
+    }
     return error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists ? Finish::NameTaken
                                                                                 : Finish::RenameFailed;
 }
@@ -29,6 +31,8 @@ std::uint32_t Platform::CopyBlock(NativeHandle source, NativeHandle target, void
 }
 
 std::uint32_t Platform::StampNewFile(NativeHandle, std::uint64_t) { return ErrorCode::kNotSupported; }
+
+std::uint32_t Platform::UnstampFile(const std::wstring&) { return ErrorCode::kNotSupported; }
 
 std::uint32_t Platform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
     CloseFile(file);

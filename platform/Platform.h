@@ -120,11 +120,11 @@ public:
     // Ends a file written through file (created at from): closes it, the
     // handle being closed whatever happens, and gives it the name to without
     // ever replacing anything there. Only a file whose close succeeded keeps
-    // the name. A last-access time set by StampNewFile becomes the time of
-    // the call through the handle, as late as the platform can. By default
-    // that, a close, then RenameNoReplace; a platform may rename through the
-    // open handle first (and then set the time) and undo the rename when the
-    // close fails.
+    // the name. A last-access time set by StampNewFile stays until the file
+    // has its name and then becomes the time of the call. By default a
+    // close, RenameNoReplace, then UnstampFile; a platform may rename through
+    // the open handle first (and then set the time) and undo the rename when
+    // the close fails.
     virtual Finish FinishNewFile(NativeHandle file, const std::wstring& from, const std::wstring& to,
                                  std::uint32_t& error);
     // Creates the file a copy writes before FinishNewFile names it. By
@@ -141,6 +141,9 @@ public:
     // since 1601; 0 for the time of the call), through the handle, where the
     // writes through that handle leave it. An unnamed file needs none: kSuccess.
     virtual std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time);
+    // Sets the last-access time of the regular file at path to now, never
+    // through a link: the stamp's end for a file named after its close.
+    virtual std::uint32_t UnstampFile(const std::wstring& path);
     // Ends a file written through file that is not to be finished: the
     // handle is closed whatever happens, and the file goes. An unnamed file
     // goes with its handle; a named one (created at temporary) through its

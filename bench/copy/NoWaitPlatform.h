@@ -103,6 +103,9 @@ public:
     std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override {
         return Measure(kOther, [&] { return inner.StampNewFile(file, time); });
     }
+    std::uint32_t UnstampFile(const std::wstring& path) override {
+        return Measure(kOther, [&] { return inner.UnstampFile(path); });
+    }
     std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary) override {
         return Measure(kRemove, [&] { return inner.DiscardNewFile(file, temporary); });
     }

@@ -475,6 +475,14 @@ std::uint32_t PosixPlatform::StampNewFile(NativeHandle file, std::uint64_t time)
     return futimens(Fd(file), times) == 0 ? ErrorCode::kSuccess : ErrorFromErrno(errno);
 }
 
+std::uint32_t PosixPlatform::UnstampFile(const std::wstring& path) {
+    std::string posix;
+    if (std::uint32_t error = ToPosixPath(path, posix)) return error;
+    const timespec times[2] = {{0, UTIME_NOW}, {0, UTIME_OMIT}};
+    return utimensat(AT_FDCWD, posix.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? ErrorCode::kSuccess
+                                                                               : ErrorFromErrno(errno, posix);
+}
+
 std::uint32_t PosixPlatform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
     if (IsUnnamedFile(file)) {
         CloseFile(file);

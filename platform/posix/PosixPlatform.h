@@ -45,6 +45,7 @@ public:
                                        std::uint32_t attributes) override;
     bool IsUnnamedFile(NativeHandle file) override;
     std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
+    std::uint32_t UnstampFile(const std::wstring& path) override;
     // A named file goes only while its name still leads to it.
     std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary) override;
     std::uint32_t RemoveTemporary(const std::wstring& path) override;

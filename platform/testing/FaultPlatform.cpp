@@ -247,6 +247,8 @@ std::uint32_t FaultPlatform::StampNewFile(NativeHandle file, std::uint64_t time)
     return inner.StampNewFile(file, time);
 }
 
+std::uint32_t FaultPlatform::UnstampFile(const std::wstring& path) { return inner.UnstampFile(path); }
+
 std::uint32_t FaultPlatform::RemoveTemporary(const std::wstring& path) {
     if (std::uint32_t error = Check(PlatformCall::RemoveFile, path)) return error;
     return inner.RemoveTemporary(path);

@@ -108,6 +108,7 @@ public:
     std::uint32_t CloseWrittenFile(NativeHandle file) override;
     std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
     std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
+    std::uint32_t UnstampFile(const std::wstring& path) override;
     // Matched as RemoveFile calls.
     std::uint32_t RemoveTemporary(const std::wstring& path) override;
     std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;

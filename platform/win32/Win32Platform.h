@@ -23,6 +23,7 @@ public:
     // The access time is set through the handle; a named file is removed
     // through its handle (ntdll's disposition call) where it can be.
     std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
+    std::uint32_t UnstampFile(const std::wstring& path) override;
     std::uint32_t DiscardNewFile(NativeHandle file, const std::wstring& temporary) override;
     std::uint32_t RemoveTemporary(const std::wstring& path) override;
     std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;

@@ -52,6 +52,16 @@ std::uint32_t Win32Platform::StampNewFile(NativeHandle file, std::uint64_t time)
     return SetFileTime(AsHandle(file), nullptr, &stamp, nullptr) ? ERROR_SUCCESS : LastError();
 }
 
+std::uint32_t Win32Platform::UnstampFile(const std::wstring& path) {
+    const HANDLE handle = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastError();
+    const std::uint32_t error = StampNewFile(reinterpret_cast<NativeHandle>(handle), 0);
+    CloseHandle(handle);
+    return error;
+}
+
 std::uint32_t Win32Platform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
     const HANDLE handle = AsHandle(file);
     BY_HANDLE_FILE_INFORMATION information;

@@ -129,6 +129,55 @@ std::vector<Reproduction> Reproductions() {
              EXPECT_EQ(ReadAll(folder + L"\\a.txt"), Pattern(70000));
              EXPECT_EQ(ReadAll(temporary), "<missing>");
          }},
+        {"a killed copy's temporary on a volume with coarse access times is removed by the next run", true, true,
+         [](Case& c) {
+             // Listings give last-access times back as exFAT does (2 seconds)
+             // and as FAT does (a date, read under another time zone).
+             struct CoarseTimes : FaultPlatform {
+                 std::function<std::uint64_t(std::uint64_t)> coarsen;
+                 std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) override {
+                     const std::uint32_t error = FaultPlatform::FindFirst(pattern, find, entry);
+                     entry.lastAccessTime = coarsen(entry.lastAccessTime);
+                     return error;
+                 }
+             } platform;
+             constexpr std::uint64_t kHour = 36000000000ull, kDay = 24 * kHour;
+             const std::vector<std::function<std::uint64_t(std::uint64_t)>> volumes = {
+                 [](std::uint64_t time) { return time - time % 20000000; },
+                 [](std::uint64_t time) { return time + 14 * kHour - (time + 14 * kHour) % kDay + 12 * kHour; },
+                 [](std::uint64_t time) { return time - 12 * kHour - (time - 12 * kHour) % kDay - 14 * kHour; },
+             };
+             c.tree.File(L"src\\a.txt", Pattern(70000));
+             for (std::size_t volume = 0; volume < volumes.size(); ++volume) {
+                 const std::wstring out = c.tree.Path(L"out" + std::to_wstring(volume));
+                 c.tree.Folder(L"out" + std::to_wstring(volume) + L"\\src");
+                 MakeLeftover(out + L"\\src\\" + kMarked, "half of it");
+                 platform.coarsen = volumes[volume];
+                 c.Copy(c.tree.Path(L"src"), out, platform);
+                 EXPECT_EQ(ReadAll(out + L"\\src\\a.txt"), Pattern(70000)) << volume;
+                 EXPECT_EQ(ReadAll(out + L"\\src\\" + kMarked), "<missing>") << volume;
+             }
+             EXPECT_EQ(c.rows, Rows{});
+         }},
+        {"a file keeps its temporary's stamp until it has its name, and not after", true, true,
+         [](Case& c) {
+             // A kill at the rename leaves a leftover the next run knows.
+             c.tree.File(L"src\\a.txt", "a");
+             std::uint64_t atRename = 0;
+             c.platform.OnRename([&](const std::wstring& to) {
+                 FindHandle find;
+                 FindEntry entry;
+                 if (SystemPlatform().FindFirst(TemporaryName::For(to), find, entry) == 0) {
+                     atRename = entry.lastAccessTime;
+                 }
+             });
+             c.CopySource();
+             EXPECT_TRUE(TemporaryName::IsStampOf(kMarked, atRename));
+             FindHandle find;
+             FindEntry entry;
+             ASSERT_EQ(SystemPlatform().FindFirst(c.tree.Path(L"out\\src\\a.txt"), find, entry), 0u);
+             EXPECT_LT(entry.lastAccessTime, TemporaryName::StampFor(kMarked, 0, 0) - 4 * 86400 * 10000000ull);
+         }},
         {"a link at a temporary's name is neither followed nor removed", true, true,
          [](Case& c) {
              c.tree.File(L"src\\a.txt", "a");
