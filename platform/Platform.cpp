@@ -30,6 +30,15 @@ std::uint32_t Platform::CopyBlock(NativeHandle source, NativeHandle target, void
     return WriteFile(target, buffer, bytesRead, bytesWritten);
 }
 
+std::uint32_t Platform::Identify(const std::wstring& path, FileIdentity& identity) {
+    FileIdentity found;
+    const std::uint32_t error = IdentifyFile(path, found);
+    if (error != ErrorCode::kSuccess) return error;
+    if (found.index == 0 && found.indexHigh == 0) return ErrorCode::kNotSupported;
+    identity = found;
+    return ErrorCode::kSuccess;
+}
+
 std::uint32_t Platform::StampNewFile(NativeHandle, std::uint64_t) { return ErrorCode::kNotSupported; }
 
 std::uint32_t Platform::UnstampFile(const std::wstring&) { return ErrorCode::kNotSupported; }

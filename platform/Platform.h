@@ -189,8 +189,11 @@ public:
     // --- Identity and full paths ---
     // The identity of an existing file or folder (links and junctions are
     // followed to what they name). Fails with kNotSupported where the system
-    // gives no index (an index of 0): no decision may rest on it then.
-    virtual std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) = 0;
+    // gives no index (an index of 0, as some servers give for every file):
+    // no decision may rest on it then.
+    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity);
+    // What the system itself gives as the identity, an index of 0 included.
+    virtual std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) = 0;
     // Where an existing path really is: the full path after every link,
     // junction, mount point and substituted drive on the way, as far as the
     // system can tell. The default is the full path itself.

@@ -119,7 +119,7 @@ public:
                          std::uint32_t& error) override {
         return Measure(kFinish, [&] { return inner.FinishNewFile(file, from, to, error); });
     }
-    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override {
+    std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override {
         return Measure(kIdentify, [&] { return inner.Identify(path, identity); });
     }
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override {

@@ -722,12 +722,11 @@ std::uint32_t PosixPlatform::FreeBytes(const std::wstring& path, std::uint64_t& 
     return ErrorCode::kSuccess;
 }
 
-std::uint32_t PosixPlatform::Identify(const std::wstring& path, FileIdentity& identity) {
+std::uint32_t PosixPlatform::IdentifyFile(const std::wstring& path, FileIdentity& identity) {
     std::string posix;
     if (std::uint32_t error = ToPosixPath(path, posix)) return error;
     struct stat info;
     if (stat(posix.c_str(), &info) != 0) return ErrorFromErrno(errno, posix);
-    if (info.st_ino == 0) return ErrorCode::kNotSupported;
     identity.volume = static_cast<std::uint64_t>(info.st_dev);
     identity.index = static_cast<std::uint64_t>(info.st_ino);
     return ErrorCode::kSuccess;

@@ -238,7 +238,7 @@ std::uint32_t FaultPlatform::RenameNoReplace(const std::wstring& from, const std
     return inner.RenameNoReplace(from, to);
 }
 
-std::uint32_t FaultPlatform::Identify(const std::wstring& path, FileIdentity& identity) {
+std::uint32_t FaultPlatform::IdentifyFile(const std::wstring& path, FileIdentity& identity) {
     if (std::uint32_t error = Check(PlatformCall::Identify, path)) return error;
     return inner.Identify(path, identity);
 }

@@ -122,7 +122,7 @@ public:
     void CloseFind(NativeHandle find) noexcept override;
     std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
-    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
+    std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override;
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
     bool PathExists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;

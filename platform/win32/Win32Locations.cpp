@@ -123,7 +123,7 @@ std::wstring WithoutLocalShare(const std::wstring& path) {
 
 }  // namespace
 
-std::uint32_t Win32Platform::Identify(const std::wstring& path, FileIdentity& identity) {
+std::uint32_t Win32Platform::IdentifyFile(const std::wstring& path, FileIdentity& identity) {
     // No access rights are asked for: reading the identity needs none, and
     // backup semantics let the call open folders too.
     const HANDLE handle = OpenToQuery(path);
@@ -150,8 +150,6 @@ std::uint32_t Win32Platform::Identify(const std::wstring& path, FileIdentity& id
     }
     CloseHandle(handle);
     if (error != ERROR_SUCCESS) return error;
-    // Some servers give every file index 0: that identifies nothing.
-    if (found.index == 0 && found.indexHigh == 0) return ERROR_NOT_SUPPORTED;
     identity = found;
     return ERROR_SUCCESS;
 }

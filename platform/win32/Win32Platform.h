@@ -37,7 +37,7 @@ public:
     std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
     // FileIdInfo's 128-bit ID where the system has it (Windows 8 on).
-    std::uint32_t Identify(const std::wstring& path, FileIdentity& identity) override;
+    std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override;
     std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
     // The final path where the system offers it (Vista on); on XP the full
     // path with substituted drives replaced by the folders they stand for.

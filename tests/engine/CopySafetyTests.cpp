@@ -294,6 +294,29 @@ std::vector<Reproduction> Reproductions() {
              EXPECT_EQ(c.skipped, 0);
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\docs\\FAQ.html")), "upper");
          }},
+        {"file identities of index 0, or alike in their low 64 bits, mistake no folder for the copy's own", true, true,
+         [](Case& c) {
+             // A server that gives every file index 0; a file system whose
+             // 128-bit IDs share their lower half.
+             struct Identities : FaultPlatform {
+                 bool zero = true;
+                 std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override {
+                     const std::uint32_t error = FaultPlatform::IdentifyFile(path, identity);
+                     identity.indexHigh = zero ? 0 : identity.index;
+                     identity.index = zero ? 0 : 7;
+                     return error;
+                 }
+             } platform;
+             c.tree.File(L"src\\a.txt", "a");
+             c.tree.File(L"src\\sub\\b.txt", "b");
+             for (bool zero : {true, false}) {
+                 platform.zero = zero;
+                 const std::wstring out = zero ? L"zero" : L"wide";
+                 c.Copy(c.tree.Path(L"src"), c.tree.Path(out), platform);
+                 EXPECT_EQ(ReadAll(c.tree.Path(out + L"\\src\\sub\\b.txt")), "b") << zero;
+             }
+             EXPECT_EQ(c.rows, Rows{});
+         }},
         {"a temporary that cannot be removed is a row naming it", true, true,
          [](Case& c) {
              c.tree.File(L"src\\a.txt", Pattern(3 * CopyModule::kBlockSize));
