@@ -93,7 +93,6 @@ bool IsMainForm(HWND window) {
 }
 
 struct DialogSearch {
-    DWORD processId;  // 0: any process
     bool mainForm;
     HWND found = nullptr;
 };
@@ -102,15 +101,36 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<DialogSearch*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == ::GetCurrentProcessId() || (search->processId != 0 && owner != search->processId)) return TRUE;
+    if (owner == ::GetCurrentProcessId()) return TRUE;
     if (!IsDialog(window) || IsMainForm(window) != search->mainForm) return TRUE;
     search->found = window;
     return FALSE;
 }
 
-HWND FindDialog(DWORD processId, bool mainForm) {
-    DialogSearch search{processId, mainForm};
+HWND FindMainForm() {
+    DialogSearch search{true};
     ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A dialog other than the main form among the windows of the form's thread:
+// a look at a handful of windows, one question each, where every window of
+// the desktop would cost the window server several round trips.
+struct ThreadSearch {
+    HWND mainForm;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchOtherDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ThreadSearch*>(parameter);
+    if (window == search->mainForm || !IsDialog(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindOtherDialog(HWND mainForm, DWORD threadId) {
+    ThreadSearch search{mainForm};
+    ::EnumThreadWindows(threadId, &MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -286,7 +306,7 @@ bool Drive(const Options& options) {
 
     // Torvane may hand over to an elevated copy of itself: the window can belong to another process.
     HWND main = nullptr;
-    while ((main = FindDialog(0, true)) == nullptr) {
+    while ((main = FindMainForm()) == nullptr) {
         if (::GetTickCount() - start > 60000 || deadline.Passed()) {
             Say(L"failed: no Torvane window appeared");
             return false;
@@ -294,7 +314,8 @@ bool Drive(const Options& options) {
         ::Sleep(20);
     }
     DWORD processId = 0;
-    ::GetWindowThreadProcessId(main, &processId);
+    // The form's questions and its completion form belong to its thread.
+    const DWORD threadId = ::GetWindowThreadProcessId(main, &processId);
     Common::UniqueKernelHandle process(
         ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ |
                           PROCESS_VM_WRITE,
@@ -327,7 +348,7 @@ bool Drive(const Options& options) {
             if (::IsWindow(main)) ReportWindow(main, process.get());
             return false;
         }
-        if (HWND dialog = FindDialog(processId, false)) {
+        if (HWND dialog = FindOtherDialog(main, threadId)) {
             if (::GetDlgItem(dialog, IDC_LINK) != nullptr) {  // the completion form
                 Say(L"completed: " + Seconds(::GetTickCount() - go) + L" after Go");
                 ReportWindow(main, process.get());
@@ -357,7 +378,7 @@ bool Drive(const Options& options) {
             ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             return false;
         }
-        ::Sleep(10);
+        ::Sleep(20);
     }
 }
 
