@@ -299,6 +299,48 @@ bool CpR(const std::string& source, const std::string& target) {
 }
 #endif
 
+// The CPU seconds the window server has used so far, read from its /proc
+// entry (Wine shows the Unix root as Z:); negative where there is none. Every
+// file call of a Windows program under Wine is a round trip to this one
+// single-threaded process, so its time per file is a floor for every copy.
+double ServerCpuSeconds() {
+#ifdef _WIN32
+    static const std::wstring stat = [] {
+        WIN32_FIND_DATAW entry;
+        const HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &entry);
+        std::wstring found;
+        if (find == INVALID_HANDLE_VALUE) return found;
+        do {
+            const std::wstring folder = std::wstring(L"Z:\\proc\\") + entry.cFileName;
+            if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9') continue;
+            if (FILE* comm = _wfopen((folder + L"\\comm").c_str(), L"rb")) {
+                char name[32] = {};
+                const bool server = std::fgets(name, sizeof name, comm) && std::strncmp(name, "wineserver", 10) == 0;
+                std::fclose(comm);
+                if (server) found = folder + L"\\stat";
+            }
+        } while (found.empty() && FindNextFileW(find, &entry));
+        FindClose(find);
+        return found;
+    }();
+    if (stat.empty()) return -1;
+    FILE* file = _wfopen(stat.c_str(), L"rb");
+    if (!file) return -1;
+    char text[1024] = {};
+    const std::size_t n = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    const char* fields = std::strrchr(text, ')');
+    if (n == 0 || !fields) return -1;
+    // Fields 14 and 15 of the line (counted from 1): user and system time,
+    // in the kernel's clock ticks of 1/100 s.
+    unsigned long long user = 0, kernel = 0;
+    if (std::sscanf(fields + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &user, &kernel) != 2) return -1;
+    return static_cast<double>(user + kernel) / 100;
+#else
+    return -1;
+#endif
+}
+
 // Writes the dirty page cache out, so no run pays for the write-back of the one before.
 void SettleWrites() {
 #ifdef _WIN32
@@ -329,6 +371,7 @@ struct Contender {
                          const std::wstring& treeName)>
         run;
     std::vector<double> seconds;
+    std::vector<double> serverSeconds;  // the window server's CPU seconds in each run
     bool failed = false;
 };
 
@@ -505,7 +548,10 @@ int main(int argc, char** argv) {
                 system.CreateFolder(destination);
                 SettleWrites();
                 Warm(system, source);
+                const double serverBefore = ServerCpuSeconds();
                 const double seconds = contender.run(source, destination, treeName);
+                const double serverAfter = ServerCpuSeconds();
+                if (serverBefore >= 0 && serverAfter >= 0) contender.serverSeconds.push_back(serverAfter - serverBefore);
                 if (seconds < 0) {
                     contender.failed = true;
                     std::printf("  %-52s did not copy the tree (skipped)\n", contender.name.c_str());
@@ -540,6 +586,9 @@ int main(int argc, char** argv) {
             for (double run : c.seconds) std::printf(" %.2f", run);
             std::printf(")");
             if (c.isEngine && bestPeer > 0) std::printf("  ratio to fastest peer %.2f", rate(median) / bestPeer);
+            if (!c.serverSeconds.empty()) {
+                std::printf("  window server %.0f us/file", Median(c.serverSeconds) / files * 1e6);
+            }
             std::printf("\n");
         }
         PrintCallCounts(counted, files, contenders);
