@@ -80,7 +80,7 @@ TEST(Mutex, FailedWaitThrowsInsteadOfWaitingAgain) {
     EXPECT_EQ(platform.Calls(PlatformCall::WaitMutex), 1);
 }
 
-TEST(Mutex, CreateAndCloseFailuresThrow) {
+TEST(Mutex, CreateFailureThrowsAndCloseFailureIsOnlyReported) {
     FaultPlatform platform;
     Diagnostics::Capture capture;
     platform.Fail(PlatformCall::NewMutex, L"", ErrorCode::kNotEnoughMemory, 1, 1);
@@ -89,7 +89,7 @@ TEST(Mutex, CreateAndCloseFailuresThrow) {
     platform.Fail(PlatformCall::CloseMutex, L"", ErrorCode::kInvalidHandle, 1, 1);
     auto* mutex = new Mutex(platform);
     const NativeHandle handle = mutex->Handle();
-    EXPECT_THROW(delete mutex, Exception);
+    EXPECT_NO_THROW(delete mutex);
     EXPECT_TRUE(capture.Contains(L"CloseHandle failed. [6]\n"));
     SystemPlatform().CloseMutex(handle);  // the refused close left it open
 }
