@@ -9,7 +9,7 @@
 class Mutex {
 public:
     // Creates the lock; throws after "CreateMutex failed." when it cannot.
-    explicit Mutex(Platform& platform = SystemPlatform());
+    explicit Mutex(Platform& platform);
     // Closes the lock. Never throws: a refused close composes "CloseHandle
     // failed." and the handle is given up.
     ~Mutex();

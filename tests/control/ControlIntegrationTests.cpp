@@ -24,7 +24,7 @@ namespace {
 class ControlIntegrationTest : public ::testing::Test {
 protected:
     TempFolder temp;
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     RecordingView view;
     TestPrompt prompt;
     PlatformClock clock{platform};

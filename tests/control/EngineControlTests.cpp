@@ -23,6 +23,7 @@ public:
 // The platform, with the folder test answered from a list and counted.
 class FolderListPlatform : public FaultPlatform {
 public:
+    FolderListPlatform() : FaultPlatform(SystemPlatform()) {}
     std::set<std::wstring> folders;
     int folderTests = 0;
     bool IsFolder(const std::wstring& path) override {
