@@ -8,8 +8,9 @@
 namespace Marrowgate {
 
 // Owned by the module, which deletes it at unload unless a client still
-// holds it; COM references never free it. Each reference a client holds counts as one live object of the
-// module, so a held factory keeps the library loaded.
+// holds it; COM references never free it. Each reference a client holds
+// counts as one live object of the module, so a held factory keeps the
+// library loaded.
 class CClassFactory final : public IClassFactory {
 public:
     explicit CClassFactory(Creator creator) noexcept;
