@@ -73,7 +73,7 @@ int RunMainForm(StartupEnvironment& environment) {
 
     Framework::MessageLoop loop;
     LoopRegistration registration(loop);
-    MainForm form;
+    MainForm form(SystemPlatform());
     environment.PrepareForm(form);
     if (form.Create(nullptr, 0) == nullptr) {
         Diagnostics::Raise(L"MainForm::Create failed", Diagnostics::LastError());

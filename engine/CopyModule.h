@@ -35,7 +35,7 @@ public:
     static constexpr std::uint64_t kUnknownSize = ~std::uint64_t{0};
     static constexpr std::uint32_t kUnknownAttributes = FileAttribute::kInvalid;
 
-    explicit CopyModule(Platform& platform = SystemPlatform());
+    explicit CopyModule(Platform& platform);
     // Cancels and joins a running copy first (resuming it when paused).
     ~CopyModule();
     CopyModule(const CopyModule&) = delete;

@@ -17,7 +17,7 @@
 
 class EnumerationModule {
 public:
-    explicit EnumerationModule(Platform& platform = SystemPlatform());
+    explicit EnumerationModule(Platform& platform);
     // Stops a running discovery first.
     ~EnumerationModule();
     EnumerationModule(const EnumerationModule&) = delete;

@@ -146,6 +146,8 @@ void FinishingThread::Wake(const std::atomic<bool>& asleep, NativeHandle signal)
 }
 
 void FinishingThread::CloseSignals() noexcept {
+    // Close results are ignored: nobody waits on either signal any more, and
+    // a refused close leaves nothing this thread could retry or undo.
     if (work != kNoHandle) platform.CloseSignal(work);
     if (ended != kNoHandle) platform.CloseSignal(ended);
     work = kNoHandle;

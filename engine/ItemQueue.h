@@ -9,7 +9,7 @@
 
 class ItemQueue {
 public:
-    explicit ItemQueue(Platform& platform = SystemPlatform());
+    explicit ItemQueue(Platform& platform);
     ItemQueue(const ItemQueue&) = delete;
     ItemQueue& operator=(const ItemQueue&) = delete;
 

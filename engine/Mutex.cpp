@@ -1,9 +1,6 @@
 #include "engine/Mutex.h"
 
-#include <exception>
-
 #include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
 
 namespace {
 
@@ -19,16 +16,17 @@ Mutex::Mutex(Platform& platform) : platform(platform) {
     }
 }
 
-Mutex::~Mutex() noexcept(false) {
+Mutex::~Mutex() {
     if (handle == kNoHandle) return;
     const std::uint32_t error = platform.CloseMutex(handle);
     handle = kNoHandle;
     if (error == ErrorCode::kSuccess) return;
-    if (std::uncaught_exceptions() > 0) {
+    // A destructor has nobody to hand the failure to: the line is its record.
+    try {
         Diagnostics::Report(L"CloseHandle failed.", Code(error));
-        return;
+    } catch (...) {
+        // Not even the line could be composed (out of memory); nothing is left to do.
     }
-    Diagnostics::Raise(L"CloseHandle failed.", Code(error));
 }
 
 void Mutex::Lock() {
@@ -53,14 +51,11 @@ void Mutex::Unlock() {
     if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"ReleaseMutex failed.", Code(error));
 }
 
-MutexLock::~MutexLock() noexcept(false) {
-    if (std::uncaught_exceptions() > 0) {
-        // Unwinding already: release if we can, but never throw a second exception.
-        try {
-            mutex.Unlock();
-        } catch (const Exception&) {
-        }
-        return;
+MutexLock::~MutexLock() {
+    try {
+        mutex.Unlock();
+    } catch (...) {
+        // Unlock wrote the line before it threw; a destructor carries on
+        // (and never throws a second exception while one unwinds).
     }
-    mutex.Unlock();
 }

@@ -31,17 +31,17 @@ bool NeedsLongForm(const std::wstring& name);
 // exactly that name.
 std::wstring JoinExactPath(const std::wstring& folder, const std::wstring& name);
 
-bool PathExists(const std::wstring& path, Platform& platform = SystemPlatform());
-bool IsFolder(const std::wstring& path, Platform& platform = SystemPlatform());
+bool PathExists(const std::wstring& path, Platform& platform);
+bool IsFolder(const std::wstring& path, Platform& platform);
 // True also for a path that does not exist.
-bool IsNotFolder(const std::wstring& path, Platform& platform = SystemPlatform());
+bool IsNotFolder(const std::wstring& path, Platform& platform);
 
 // The full path the platform resolves path to (NormalizePath first, then the
 // platform's full-path rule), without a trailing backslash unless it is a
 // root. "." and ".." are gone, so the last component is the item's own name
 // and nothing built from it can climb out of a folder. The normalised path
 // unchanged when the platform cannot resolve it.
-std::wstring FullPathOf(const std::wstring& path, Platform& platform = SystemPlatform());
+std::wstring FullPathOf(const std::wstring& path, Platform& platform);
 // The folder that holds path (a full path without a trailing backslash);
 // empty for a root.
 std::wstring ParentOf(const std::wstring& path);

@@ -18,14 +18,17 @@ void PauseGate::Resume() {
 
 void PauseGate::Park() {
     parked.store(true, std::memory_order_release);
+    // Waits while the main thread holds the lock, then lets it go again.
+    // No longer parked before the lock is free: a new pause that takes it
+    // must not see this pass as parked.
     try {
-        // Waits while the main thread holds the lock, then lets it go again.
-        // No longer parked before the lock is free: a new pause that takes
-        // it must not see this pass as parked.
-        MutexLock wait(lock);
-        parked.store(false, std::memory_order_release);
+        lock.Lock();
     } catch (...) {
         parked.store(false, std::memory_order_release);
         throw;
     }
+    parked.store(false, std::memory_order_release);
+    // Released by hand rather than by a MutexLock so that a refused release
+    // still throws to the copy thread.
+    lock.Unlock();
 }

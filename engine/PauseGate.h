@@ -21,7 +21,7 @@
 
 class PauseGate {
 public:
-    explicit PauseGate(Platform& platform = SystemPlatform());
+    explicit PauseGate(Platform& platform);
     PauseGate(const PauseGate&) = delete;
     PauseGate& operator=(const PauseGate&) = delete;
 

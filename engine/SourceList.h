@@ -11,4 +11,4 @@
 std::vector<std::wstring> ParseSourceText(const std::wstring& sourceText);
 // True when every normalised source exists. An empty text is one empty
 // source, which does not exist.
-bool AllSourcesExist(const std::wstring& sourceText, Platform& platform = SystemPlatform());
+bool AllSourcesExist(const std::wstring& sourceText, Platform& platform);

@@ -1,30 +1,27 @@
 #include "shellext/ClassFactory.h"
 
+#include "shellext/InterfaceTable.h"
+
 namespace Marrowgate {
 
 CClassFactory::CClassFactory(Creator creator) noexcept : creator(creator) {}
 
 STDMETHODIMP CClassFactory::QueryInterface(REFIID interfaceId, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(interfaceId, IID_IUnknown) || IsEqualIID(interfaceId, IID_IClassFactory)) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    static constexpr InterfaceEntry<CClassFactory> kInterfaces[] = {
+        {&IID_IUnknown, &InterfaceOf<IClassFactory, CClassFactory>},
+        {&IID_IClassFactory, &InterfaceOf<IClassFactory, CClassFactory>},
+    };
+    return QueryInterfaceFromTable(this, kInterfaces, interfaceId, object);
 }
 
 STDMETHODIMP_(ULONG) CClassFactory::AddRef() {
-    const LONG count = ::InterlockedIncrement(&referenceCount);
-    if (count == 2) Module().Lock();
-    return static_cast<ULONG>(count);
+    Module().AddObject();
+    return static_cast<ULONG>(::InterlockedIncrement(&referenceCount));
 }
 
 STDMETHODIMP_(ULONG) CClassFactory::Release() {
     const LONG count = ::InterlockedDecrement(&referenceCount);
-    if (count == 1) Module().Unlock();
-    if (count == 0) delete this;
+    Module().ReleaseObject();
     return static_cast<ULONG>(count);
 }
 

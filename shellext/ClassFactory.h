@@ -7,11 +7,16 @@
 
 namespace Marrowgate {
 
+// Owned by the module, which deletes it at unload unless a client still
+// holds it; COM references never free it. Each reference a client holds
+// counts as one live object of the module, so a held factory keeps the
+// library loaded.
 class CClassFactory final : public IClassFactory {
 public:
-    // Starts with one reference: the module's own, which alone does not keep
-    // the library loaded. Every further reference holds one module lock.
     explicit CClassFactory(Creator creator) noexcept;
+    ~CClassFactory() = default;
+    CClassFactory(const CClassFactory&) = delete;
+    CClassFactory& operator=(const CClassFactory&) = delete;
 
     STDMETHODIMP QueryInterface(REFIID interfaceId, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -19,10 +24,11 @@ public:
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID interfaceId, void** object) override;
     STDMETHODIMP LockServer(BOOL lock) override;
 
-private:
-    ~CClassFactory() = default;
+    // A client holds a reference.
+    bool Held() const noexcept { return referenceCount != 0; }
 
-    volatile LONG referenceCount = 1;
+private:
+    volatile LONG referenceCount = 0;  // the clients' references only
     Creator creator;
 };
 

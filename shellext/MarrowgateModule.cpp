@@ -116,15 +116,23 @@ bool CMarrowgateModule::Attach(HINSTANCE module) noexcept {
 
 void CMarrowgateModule::Detach() noexcept {
     for (ClassEntry& entry : classTable) {
-        if (entry.factory != nullptr) {
-            entry.factory->Release();
-            entry.factory = nullptr;
-        }
+        // A factory a client still holds (other code's clean-up at process
+        // exit may yet release it) is left alive rather than freed under it.
+        if (entry.factory != nullptr && !entry.factory->Held()) delete entry.factory;
+        entry.factory = nullptr;
     }
     if (moduleLockCreated) {
         ::DeleteCriticalSection(&moduleLock);
         moduleLockCreated = false;
     }
+}
+
+void CMarrowgateModule::AddObject() noexcept {
+    ::InterlockedIncrement(&objectCount);
+}
+
+void CMarrowgateModule::ReleaseObject() noexcept {
+    ::InterlockedDecrement(&objectCount);
 }
 
 void CMarrowgateModule::Lock() noexcept {
@@ -135,12 +143,8 @@ void CMarrowgateModule::Unlock() noexcept {
     ::InterlockedDecrement(&lockCount);
 }
 
-LONG CMarrowgateModule::LockCount() const noexcept {
-    return lockCount;
-}
-
 HRESULT CMarrowgateModule::CanUnloadNow() const noexcept {
-    return lockCount == 0 ? S_OK : S_FALSE;
+    return objectCount == 0 && lockCount == 0 ? S_OK : S_FALSE;
 }
 
 HRESULT CMarrowgateModule::GetClassObject(REFCLSID clsid, REFIID interfaceId, void** object) noexcept {
@@ -151,7 +155,7 @@ HRESULT CMarrowgateModule::GetClassObject(REFCLSID clsid, REFIID interfaceId, vo
         if (!moduleLockCreated) return E_UNEXPECTED;
         ::EnterCriticalSection(&moduleLock);
         if (entry.factory == nullptr) entry.factory = new (std::nothrow) CClassFactory(entry.creator);
-        IClassFactory* factory = entry.factory;
+        CClassFactory* factory = entry.factory;
         ::LeaveCriticalSection(&moduleLock);
         if (factory == nullptr) return E_OUTOFMEMORY;
         return factory->QueryInterface(interfaceId, object);

@@ -1,11 +1,13 @@
 #pragma once
-// The module object of Marrowgate.dll: the lock count that decides when the
+// The module object of Marrowgate.dll: the counts that decide when the
 // library may be unloaded, the table of the classes it serves with their
 // class factories, and the registration of both.
 
 #include <windows.h>
 
 namespace Marrowgate {
+
+class CClassFactory;
 
 // Builds a new handler object and asks it for an interface.
 using Creator = HRESULT (*)(REFIID interfaceId, void** object);
@@ -15,7 +17,7 @@ struct ClassEntry {
     UINT scriptId;              // REGISTRY resource with the class's entries
     Creator creator;
     const wchar_t* handlerName; // data of its approved-extensions value
-    IClassFactory* factory;     // created on first request, kept until unload
+    CClassFactory* factory;     // created on first request, deleted at unload
 };
 
 class CMarrowgateModule {
@@ -32,10 +34,15 @@ public:
 
     HINSTANCE Instance() const noexcept { return instance; }
 
+    // A handler object was made or freed; a client took or gave back a
+    // reference to a class factory.
+    void AddObject() noexcept;
+    void ReleaseObject() noexcept;
+    // IClassFactory::LockServer(TRUE) and (FALSE).
     void Lock() noexcept;
     void Unlock() noexcept;
-    LONG LockCount() const noexcept;
 
+    // S_OK once no object is alive and no server lock is held.
     HRESULT CanUnloadNow() const noexcept;
     HRESULT GetClassObject(REFCLSID clsid, REFIID interfaceId, void** object) noexcept;
     HRESULT RegisterServer() noexcept;
@@ -45,6 +52,7 @@ private:
     HRESULT ApplyScript(UINT scriptId, bool registering) const;
 
     HINSTANCE instance = nullptr;
+    volatile LONG objectCount = 0;
     volatile LONG lockCount = 0;
     CRITICAL_SECTION moduleLock;
     bool moduleLockCreated = false;

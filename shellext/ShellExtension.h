@@ -1,10 +1,11 @@
 #pragma once
 // What both Explorer handlers share: IUnknown over IShellExtInit and
-// IContextMenu, the module lock each live object holds, the menu bitmaps and
-// GetCommandString. Derived handlers are final classes that add Initialize,
-// QueryContextMenu and InvokeCommand.
+// IContextMenu, the place each live object takes in the module's object
+// count, the menu bitmaps and GetCommandString. Derived handlers are final
+// classes that add Initialize, QueryContextMenu and InvokeCommand.
 
 #include "shellext/Handles.h"
+#include "shellext/InterfaceTable.h"
 #include "shellext/MarrowgateModule.h"
 #include "shellext/res/resource.h"
 
@@ -38,17 +39,13 @@ template <typename Derived>
 class CShellExtension : public IShellExtInit, public IContextMenu {
 public:
     STDMETHODIMP QueryInterface(REFIID interfaceId, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (IsEqualIID(interfaceId, IID_IUnknown) || IsEqualIID(interfaceId, IID_IShellExtInit)) {
-            *object = static_cast<IShellExtInit*>(this);
-        } else if (IsEqualIID(interfaceId, IID_IContextMenu)) {
-            *object = static_cast<IContextMenu*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        // IUnknown is answered through IShellExtInit, the first base.
+        static constexpr InterfaceEntry<CShellExtension> kInterfaces[] = {
+            {&IID_IUnknown, &InterfaceOf<IShellExtInit, CShellExtension>},
+            {&IID_IShellExtInit, &InterfaceOf<IShellExtInit, CShellExtension>},
+            {&IID_IContextMenu, &InterfaceOf<IContextMenu, CShellExtension>},
+        };
+        return QueryInterfaceFromTable(this, kInterfaces, interfaceId, object);
     }
 
     // Plain counters: the handlers are apartment-threaded.
@@ -66,8 +63,8 @@ public:
     }
 
 protected:
-    CShellExtension() noexcept { Module().Lock(); }
-    ~CShellExtension() { Module().Unlock(); }
+    CShellExtension() noexcept { Module().AddObject(); }
+    ~CShellExtension() { Module().ReleaseObject(); }
     CShellExtension(const CShellExtension&) = delete;
     CShellExtension& operator=(const CShellExtension&) = delete;
 

@@ -45,7 +45,7 @@ void MainForm::JoinMessageLoop() {
 void MainForm::ResetOptions() {
     ::SendMessageW(includeSubfolders, BM_SETCHECK, BST_CHECKED, 0);
     ::SendMessageW(copyAttributes, BM_SETCHECK, BST_CHECKED, 0);
-    Control().startRequested = false;
+    Control().DropStartRequest();
 }
 
 LRESULT MainForm::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {

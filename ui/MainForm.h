@@ -71,7 +71,7 @@ public:
     static const wchar_t* const kCopyFailedText;
 
     // Builds the engine over the platform; the engine's locks can throw.
-    explicit MainForm(Platform& platform = SystemPlatform());
+    explicit MainForm(Platform& platform);
     ~MainForm() noexcept override;
 
     BEGIN_MSG_MAP(MainForm)

@@ -52,7 +52,7 @@ LRESULT MainForm::OnTaskbarButtonCreated(UINT, WPARAM, LPARAM, bool& handled) {
 
 void MainForm::UpdateTaskbar() {
     EngineControl& control = Control();
-    const EngineMode mode = control.previousMode;  // the mode the window shows
+    const EngineMode mode = control.ShownMode();
     if (mode != EngineMode::Completed) completionClosed = false;
     TaskbarInputs inputs;
     inputs.mode = mode;

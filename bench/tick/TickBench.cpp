@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     }
 
     // The copy reads its first block and then waits, so the mode stays Copying.
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     std::atomic<bool> hold{true};
     platform.OnRead([&](const std::wstring&, int readNumber) {
         while (readNumber > 1 && hold.load()) ::Sleep(1);

@@ -55,7 +55,7 @@ enum class PlatformCall {
 
 class FaultPlatform : public Platform {
 public:
-    explicit FaultPlatform(Platform& inner = SystemPlatform());
+    explicit FaultPlatform(Platform& inner);
 
     // Fails the matching calls from the nth one on (1-based, counted per
     // rule), times of them (0: every one from then on), with error.

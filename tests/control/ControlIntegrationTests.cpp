@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -24,16 +23,14 @@ namespace {
 class ControlIntegrationTest : public ::testing::Test {
 protected:
     TempFolder temp;
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     RecordingView view;
     TestPrompt prompt;
     PlatformClock clock{platform};
     // Declared after the platform they use, so they end (joining their
-    // threads) before it does. Held by pointer: their destructors may throw.
-    std::unique_ptr<EnumerationModule> discoveryModule = std::make_unique<EnumerationModule>(platform);
-    std::unique_ptr<CopyModule> copyModule = std::make_unique<CopyModule>(platform);
-    EnumerationModule& discovery = *discoveryModule;
-    CopyModule& copy = *copyModule;
+    // threads) before it does.
+    EnumerationModule discovery{platform};
+    CopyModule copy{platform};
     ModuleEngine engine{discovery, copy};
     EngineControl control{engine, platform, view, prompt, clock};
 

@@ -23,6 +23,7 @@ public:
 // The platform, with the folder test answered from a list and counted.
 class FolderListPlatform : public FaultPlatform {
 public:
+    FolderListPlatform() : FaultPlatform(SystemPlatform()) {}
     std::set<std::wstring> folders;
     int folderTests = 0;
     bool IsFolder(const std::wstring& path) override {
@@ -96,12 +97,12 @@ TEST_F(EngineControlTest, GoWhileDiscoveringQueuesTheCopyAndReadyLastsOneTick) {
     ASSERT_EQ(checks.size(), 1u);
     EXPECT_EQ(checks[0].bytesTotal, 4000u);
     EXPECT_EQ(checks[0].toText, L"D:\\out");
-    EXPECT_TRUE(control.startRequested);
+    EXPECT_TRUE(control.StartRequested());
 
     engine.TakeLog();
     Tick();  // sets the job up at once; the thread waits for discovery
     EXPECT_EQ(engine.TakeLog(), Log{"SetupCopy"});
-    EXPECT_FALSE(control.startRequested);
+    EXPECT_FALSE(control.StartRequested());
     Tick();
     EXPECT_EQ(view.modes.back(), EngineMode::Queued);
     control.Go();  // no effect while queued
@@ -121,7 +122,7 @@ TEST_F(EngineControlTest, RefusedDestinationRequestsNothing) {
     ReachReady();
     destinationValid = false;
     control.Go();
-    EXPECT_FALSE(control.startRequested);
+    EXPECT_FALSE(control.StartRequested());
     engine.TakeLog();
     Tick(3);
     EXPECT_TRUE(engine.TakeLog().empty());
@@ -129,10 +130,17 @@ TEST_F(EngineControlTest, RefusedDestinationRequestsNothing) {
 }
 
 TEST_F(EngineControlTest, GoInIdleDropsAStaleRequest) {
-    control.startRequested = true;
+    // Requested while discovering; discovery is then gone before a tick set
+    // the copy up.
+    Tick();
+    engine.flags.discoveryStarted = true;
+    Tick();
     control.Go();
-    EXPECT_FALSE(control.startRequested);
-    EXPECT_TRUE(checks.empty());
+    ASSERT_TRUE(control.StartRequested());
+    engine.flags.discoveryStarted = false;
+    control.Go();
+    EXPECT_FALSE(control.StartRequested());
+    EXPECT_EQ(checks.size(), 1u) << "Go in Idle checked the destination";
 }
 
 TEST_F(EngineControlTest, PauseAndResumeStopAndRestartTheClock) {
@@ -224,14 +232,15 @@ TEST_F(EngineControlTest, MissingSourceReturnsToIdleAndClearsRowsOnEveryTick) {
     engine.discoveryItems.push_back({ResultCode::AccessDeniedListing, L"C:\\data\\x", L"data\\x", 5});
     Tick();
     EXPECT_EQ(control.Rows().Count(), 1u);
-    control.startRequested = true;
+    control.Go();  // a copy requested that no tick has set up yet
+    ASSERT_TRUE(control.StartRequested());
 
     view.fields.fromText = L"C:\\missing";
     const int clearsBefore = view.clears;
     engine.TakeLog();
     Tick();
     EXPECT_EQ(view.modes.back(), EngineMode::Idle);
-    EXPECT_FALSE(control.startRequested);
+    EXPECT_FALSE(control.StartRequested());
     EXPECT_EQ(control.Rows().Count(), 0u);
     EXPECT_EQ(engine.TakeLog(), (Log{"StopDiscovery", "ResetCopy"}));
     Tick(3);

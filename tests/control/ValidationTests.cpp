@@ -21,6 +21,7 @@ using namespace DestinationMessages;
 // The real platform, with the free space it reports under the test's control.
 class FreeSpacePlatform : public FaultPlatform {
 public:
+    FreeSpacePlatform() : FaultPlatform(SystemPlatform()) {}
     bool overrideFree = false;
     std::uint64_t reportedFree = 0;
 

@@ -139,7 +139,7 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         const auto outside = Snapshot(tree.Path(L"elsewhere"));
         const auto sources = Snapshot(tree.Path(L"src"));
 
-        FaultPlatform platform;
+        FaultPlatform platform(SystemPlatform());
         platform.SetInstantSleeps(true);
         // Every other round finishes files on the second thread.
         platform.SetOverlapsFinishing(seed % 2 == 0);
@@ -220,7 +220,7 @@ void CopyInChildAndKill(const std::wstring& source, const std::wstring& destinat
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        FaultPlatform platform;
+        FaultPlatform platform(SystemPlatform());
         platform.SetInstantSleeps(true);
         platform.SetOverlapsFinishing(overlapsFinishing);
         CopyModule copier(platform);
@@ -295,7 +295,7 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
         const auto afterKill = Snapshot(tree.Path(L"out"));
         killedMidFile += std::any_of(afterKill.begin(), afterKill.end(), [&](const auto& e) { return IsLeftover(e.first); });
 
-        FaultPlatform platform;
+        FaultPlatform platform(SystemPlatform());
         platform.SetInstantSleeps(true);
         CopyModule copier(platform);
         copier.Setup(tree.Path(L"src"), tree.Path(L"out"), true, true);

@@ -29,7 +29,7 @@ using Rows = std::vector<std::pair<ResultCode, std::wstring>>;
 // One job over a fresh tree; skip says why this machine cannot build it.
 struct Case {
     TestTree tree;
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     Rows rows;
     int filesDone = 0;
     int skipped = 0;
@@ -134,6 +134,7 @@ std::vector<Reproduction> Reproductions() {
              // Listings give last-access times back as exFAT does (2 seconds)
              // and as FAT does (a date, read under another time zone).
              struct CoarseTimes : FaultPlatform {
+                 CoarseTimes() : FaultPlatform(SystemPlatform()) {}
                  std::function<std::uint64_t(std::uint64_t)> coarsen;
                  std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) override {
                      const std::uint32_t error = FaultPlatform::FindFirst(pattern, find, entry);

@@ -67,7 +67,7 @@ TEST_F(Discovery, ListingFailuresAreItemsNamedFromTheSource) {
     MakeData();
     tree.File(L"data\\x\\hidden-by-failure", "z");
     for (const auto& c : cases) {
-        FaultPlatform faulty;
+        FaultPlatform faulty(SystemPlatform());
         faulty.SetInstantSleeps(true);
         faulty.Fail(PlatformCall::FindFirst, L"data\\x", c.error);
         EnumerationModule discovery(faulty);

@@ -37,7 +37,7 @@ protected:
     }
 
     TestTree tree;
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     std::unique_ptr<CopyModule> copier;
 };
 

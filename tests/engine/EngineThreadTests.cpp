@@ -59,7 +59,7 @@ protected:
 TEST_F(EngineThreads, DiscoveryRunsWithItsStartWaitAndCanBeStoppedAndRestarted) {
     tree.File(L"data\\a", "a");
     tree.File(L"data\\s\\b", "bb");
-    FaultPlatform realSleeps;
+    FaultPlatform realSleeps(SystemPlatform());
     EnumerationModule discovery(realSleeps);
     discovery.Configure(tree.Path(L"data"), true);
     Diagnostics::Capture capture;

@@ -152,7 +152,7 @@ TEST_F(FileCopy, FailureTable) {
     for (const auto& outcome : Outcomes()) {
         SCOPED_TRACE(outcome.name);
         TestTree caseTree;
-        FaultPlatform casePlatform;
+        FaultPlatform casePlatform(SystemPlatform());
         CopyModule module(casePlatform);
         caseTree.File(L"s.bin", kSource);
         outcome.prepare(caseTree, casePlatform);
@@ -267,7 +267,7 @@ TEST_F(FileCopy, FileHeldWithoutReadSharingIsLocked) {
     exclusive.reset();
     HANDLE blocker = CreateFileW(Source().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
-    CopyModule module;
+    CopyModule module(SystemPlatform());
     CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), CopyModule::kUnknownSize);
     CloseHandle(blocker);
     const auto items = Drain(module.Items());
@@ -279,7 +279,7 @@ TEST_F(FileCopy, FileHeldWithoutReadSharingIsLocked) {
 TEST_F(FileCopy, HiddenAndSystemAttributesAreCopied) {
     tree.File(L"s.bin", "data");
     ASSERT_TRUE(SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    CopyModule module;
+    CopyModule module(SystemPlatform());
     CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), 4);
     EXPECT_EQ(GetFileAttributesW(Target().c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));

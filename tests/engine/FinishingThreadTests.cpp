@@ -38,7 +38,7 @@ struct Steps {
 TEST(FinishingThread, StepsRunOnceEachInOrderWhateverEitherSideDoes) {
     for (bool started : {true, false}) {
         SCOPED_TRACE(started ? "with the helper" : "without it");
-        FaultPlatform platform;
+        FaultPlatform platform(SystemPlatform());
         Steps steps;
         FinishingThread finishing(platform, &Steps::Run, &steps);
         std::mt19937 random(started ? 1 : 2);
@@ -68,7 +68,7 @@ TEST(FinishingThread, StepsRunOnceEachInOrderWhateverEitherSideDoes) {
 }
 
 TEST(FinishingThread, AStepsExceptionComesBackAtTheNextSettleAndLaterStepsStillRun) {
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     Steps steps;
     steps.throwAt = 2;
     FinishingThread finishing(platform, &Steps::Run, &steps);
@@ -88,7 +88,7 @@ TEST(FinishingThread, AStepsExceptionComesBackAtTheNextSettleAndLaterStepsStillR
 }
 
 TEST(FinishingThread, StopLetsTheStepInHandEnd) {
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     std::atomic<bool> ended{false};
     struct Slow {
         std::atomic<bool>* ended;
@@ -111,7 +111,7 @@ TEST(FinishingThread, FailedSignalsLeaveTheStepsToTheCaller) {
     for (PlatformCall failing : {PlatformCall::NewSignal, PlatformCall::WaitSignal}) {
         const bool creating = failing == PlatformCall::NewSignal;
         SCOPED_TRACE(creating ? "signal not created" : "wait failed");
-        FaultPlatform platform;
+        FaultPlatform platform(SystemPlatform());
         // Only the idle helper's wait fails, the first one made: on a busy
         // machine the caller may sleep in Settle too, and must wait soundly.
         platform.Fail(failing, L"", ErrorCode::kInvalidHandle, 1, creating ? 0 : 1);
@@ -150,7 +150,7 @@ namespace {
 TEST(FinishingThread, FailedWakeUpsDelayButNeverStrandEitherSide) {
     for (int times : {0, 1}) {
         SCOPED_TRACE(times == 0 ? "every raise fails" : "the first raise fails");
-        FaultPlatform platform;
+        FaultPlatform platform(SystemPlatform());
         platform.Fail(PlatformCall::RaiseSignal, L"", ErrorCode::kInvalidHandle, 1, times);
         struct Slow {
             Steps steps;

@@ -15,7 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(Mutex, ReleasedLockIsTakenAtOnceByAnotherThread) {
-    Mutex mutex;
+    Mutex mutex(SystemPlatform());
     std::thread([&] {
         mutex.Lock();
         mutex.Unlock();
@@ -30,7 +30,7 @@ TEST(Mutex, ReleasedLockIsTakenAtOnceByAnotherThread) {
 }
 
 TEST(Mutex, WaiterStaysBlockedUntilTheOwnerReleases) {
-    Mutex mutex;
+    Mutex mutex(SystemPlatform());
     mutex.Lock();
     std::atomic<bool> taken{false};
     std::thread waiter([&] {
@@ -46,7 +46,7 @@ TEST(Mutex, WaiterStaysBlockedUntilTheOwnerReleases) {
 }
 
 TEST(Mutex, LockLeftByAnEndedThreadThrowsAsAbandoned) {
-    Mutex mutex;
+    Mutex mutex(SystemPlatform());
     std::thread([&] { mutex.Lock(); }).join();
     Diagnostics::Capture capture;
     EXPECT_THROW(mutex.Lock(), Exception);
@@ -61,7 +61,7 @@ TEST(Mutex, LockLeftByAnEndedThreadThrowsAsAbandoned) {
 }
 
 TEST(Mutex, ReleaseByAThreadThatDoesNotOwnItThrows) {
-    Mutex mutex;
+    Mutex mutex(SystemPlatform());
     Diagnostics::Capture capture;
     EXPECT_THROW(mutex.Unlock(), Exception);
     EXPECT_TRUE(capture.Contains(L"ReleaseMutex failed. [288]\n"));
@@ -71,7 +71,7 @@ TEST(Mutex, ReleaseByAThreadThatDoesNotOwnItThrows) {
 }
 
 TEST(Mutex, FailedWaitThrowsInsteadOfWaitingAgain) {
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     platform.FailMutexWait(1, MutexWait::Failed, ErrorCode::kInvalidHandle);
     Mutex mutex(platform);
     Diagnostics::Capture capture;
@@ -80,8 +80,8 @@ TEST(Mutex, FailedWaitThrowsInsteadOfWaitingAgain) {
     EXPECT_EQ(platform.Calls(PlatformCall::WaitMutex), 1);
 }
 
-TEST(Mutex, CreateAndCloseFailuresThrow) {
-    FaultPlatform platform;
+TEST(Mutex, CreateFailureThrowsAndCloseFailureIsOnlyReported) {
+    FaultPlatform platform(SystemPlatform());
     Diagnostics::Capture capture;
     platform.Fail(PlatformCall::NewMutex, L"", ErrorCode::kNotEnoughMemory, 1, 1);
     EXPECT_THROW(Mutex{platform}, Exception);
@@ -89,13 +89,13 @@ TEST(Mutex, CreateAndCloseFailuresThrow) {
     platform.Fail(PlatformCall::CloseMutex, L"", ErrorCode::kInvalidHandle, 1, 1);
     auto* mutex = new Mutex(platform);
     const NativeHandle handle = mutex->Handle();
-    EXPECT_THROW(delete mutex, Exception);
+    EXPECT_NO_THROW(delete mutex);
     EXPECT_TRUE(capture.Contains(L"CloseHandle failed. [6]\n"));
     SystemPlatform().CloseMutex(handle);  // the refused close left it open
 }
 
 TEST(ItemQueue, PopsInPushOrderAcrossThreads) {
-    ItemQueue queue;
+    ItemQueue queue(SystemPlatform());
     ItemResult item;
     EXPECT_TRUE(queue.IsEmpty());
     EXPECT_FALSE(queue.Pop(item));

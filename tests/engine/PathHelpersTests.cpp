@@ -75,18 +75,19 @@ TEST(SourceList, TextWithoutQuotesIsOneSourceEvenWithSpaces) {
 }
 
 TEST(SourceList, AllSourcesExistNeedsEveryOne) {
+    Platform& platform = SystemPlatform();
     TestTree tree;
     tree.File(L"a.txt", "a");
     tree.Folder(L"f");
-    EXPECT_TRUE(AllSourcesExist(tree.Path(L"a.txt")));
-    EXPECT_TRUE(AllSourcesExist(tree.Path(L"f") + L"\\"));
-    EXPECT_TRUE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"f") + L"\""));
-    EXPECT_FALSE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"missing") + L"\""));
-    EXPECT_FALSE(AllSourcesExist(L""));
-    EXPECT_TRUE(PathExists(tree.Path(L"a.txt")));
-    EXPECT_TRUE(IsNotFolder(tree.Path(L"a.txt")));
-    EXPECT_TRUE(IsNotFolder(tree.Path(L"missing")));
-    EXPECT_TRUE(IsFolder(tree.Path(L"f")));
+    EXPECT_TRUE(AllSourcesExist(tree.Path(L"a.txt"), platform));
+    EXPECT_TRUE(AllSourcesExist(tree.Path(L"f") + L"\\", platform));
+    EXPECT_TRUE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"f") + L"\"", platform));
+    EXPECT_FALSE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"missing") + L"\"", platform));
+    EXPECT_FALSE(AllSourcesExist(L"", platform));
+    EXPECT_TRUE(PathExists(tree.Path(L"a.txt"), platform));
+    EXPECT_TRUE(IsNotFolder(tree.Path(L"a.txt"), platform));
+    EXPECT_TRUE(IsNotFolder(tree.Path(L"missing"), platform));
+    EXPECT_TRUE(IsFolder(tree.Path(L"f"), platform));
 }
 
 #ifdef _WIN32

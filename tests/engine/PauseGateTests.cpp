@@ -20,7 +20,7 @@ void WaitUntil(Condition condition) {
 // out; the main thread pauses again at that moment. Parked must stay false
 // until the copy thread has really come back to the gate.
 TEST(PauseGate, APauseTakenAsTheCopyThreadLeavesIsNotTakenForParked) {
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     PauseGate gate(platform);
     const std::thread::id mainThread = std::this_thread::get_id();
     std::atomic<bool> holdNextRelease{false}, held{false}, letGo{false}, stop{false};

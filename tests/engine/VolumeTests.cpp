@@ -42,7 +42,7 @@ TEST(Volumes, ADestinationThatRunsOutOfSpaceKeepsNothingPartial) {
     }
     const std::wstring destination = small + L"\\out";
     RemoveTree(destination);
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     platform.SetInstantSleeps(true);
     CopyModule copier(platform);
     copier.Setup(tree.Path(L"data"), destination, true, true);
@@ -90,7 +90,7 @@ TEST(Volumes, ASecondDriveLetterOnTheSourceIsNotADifferentPlace) {
     EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
     EXPECT_FALSE(SystemPlatform().PathExists(source + L"\\out")) << "nothing created inside the source";
 
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     platform.SetInstantSleeps(true);
     CopyModule copier(platform);
     copier.Setup(source, sameFolder + L"\\out", true, true);

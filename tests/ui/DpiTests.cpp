@@ -108,7 +108,7 @@ protected:
         }
     }
 
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     MainForm form{platform};
     int dpi = 0;
 };

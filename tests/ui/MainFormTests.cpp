@@ -36,7 +36,7 @@ constexpr wchar_t kCloseQuestion[] = L"Torvane has not finished. Are you sure yo
 // test can look at Discovering, Queued, Copying and Paused as long as it likes.
 class SteeredPlatform : public FaultPlatform {
 public:
-    SteeredPlatform() {
+    SteeredPlatform() : FaultPlatform(SystemPlatform()) {
         OnRead([this](const std::wstring&, int) {
             const int delay = readDelayMs.load();
             if (delay > 0) ::Sleep(static_cast<DWORD>(delay));

@@ -66,7 +66,7 @@ protected:
         ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     }
 
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     UiTest::ScriptedPrompt prompt;
     FakeShell shell;  // outlives the form, whose destructor removes the icon
     MainForm form{platform};

@@ -30,7 +30,7 @@ constexpr DWORD kAnswerWithinMs = 250;
 // inside the platform call until released.
 class StallingPlatform : public FaultPlatform {
 public:
-    StallingPlatform() {
+    StallingPlatform() : FaultPlatform(SystemPlatform()) {
         OnRead([this](const std::wstring&, int number) {
             if (number < holdFromRead.load()) return;
             readHeld = true;

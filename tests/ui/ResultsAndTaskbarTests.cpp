@@ -56,7 +56,7 @@ protected:
     }
     void Go() { ::SendMessageW(form.Handle(), WM_COMMAND, IDC_GO, 0); }
 
-    FaultPlatform platform;
+    FaultPlatform platform{SystemPlatform()};
     std::atomic<int> readDelayMs{0};
     UiTest::ScriptedPrompt prompt;
     MainForm form{platform};

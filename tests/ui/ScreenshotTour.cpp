@@ -158,7 +158,7 @@ int wmain(int argc, wchar_t** argv) {
     Write(source + L"\\notes.txt", 64 * 1024);
     HANDLE locked = ::CreateFileW((source + L"\\album.db").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 
-    FaultPlatform platform;
+    FaultPlatform platform(SystemPlatform());
     platform.Fail(PlatformCall::FindFirst, L"\\Private", ERROR_ACCESS_DENIED);
     std::atomic<int> readDelay{0};
     platform.OnRead([&](const std::wstring&, int) {

@@ -41,9 +41,9 @@ public:
     virtual void ApplyMode(EngineMode mode) = 0;
     // Delete every list item of the result list.
     virtual void ClearRows() = 0;
-    // Write one result row: when isNew insert a list item at index (with the
-    // relative name and image) and set its message column; otherwise set the
-    // name, image and message of the item at index.
+    // A result row was added at index (isNew) or the row at index changed;
+    // row, message and image are what it now shows. The view may only note
+    // the change and draw the rows later from EngineControl::Rows().
     virtual void ShowRow(std::size_t index, bool isNew, const ResultRow& row, const wchar_t* message, int image) = 0;
     // While copying, every tick: the progress bar's position (range 0-65535).
     virtual void SetProgressPosition(int position) = 0;
@@ -51,8 +51,9 @@ public:
     virtual void ShowSummary(const std::wstring& text) = 0;
     // Every tick: the status panel's texts (write each only if it differs).
     virtual void ShowFigures(const StatusFigures& figures) = 0;
-    // The mode has just become Completed: show the completion form, modal.
-    // Ticks keep arriving while it is open.
+    // The mode has just become Completed: have the completion form shown.
+    // Called inside the tick; the view may open the form once the tick has
+    // returned. Ticks keep arriving while the form is open.
     virtual void ShowCompletion() = 0;
     // The mode has just become Completed, but the copy thread ended on a
     // failure: say so in the status line instead of announcing completion.

@@ -33,10 +33,10 @@ public:
 
     // The timer tick (every 100 ms): restarts discovery when the sources or
     // "Include subfolders" changed, applies a new mode, drains the item
-    // queues into the rows, refreshes the summary and the status panel, shows
-    // the completion form on entering Completed, then sets up and starts a
-    // requested copy. The first tick always applies its mode. Does nothing
-    // after a close request went through.
+    // queues into the rows, refreshes the summary and the status panel, asks
+    // the view for the completion form on entering Completed, then sets up
+    // and starts a requested copy. The first tick always applies its mode.
+    // Does nothing after a close request went through.
     void Tick();
 
     // The Go button: requests a copy (after validation) in Discovering, Ready
@@ -57,13 +57,17 @@ public:
     void EndSession();
 
     EngineMode CurrentMode();
+    // The mode the last tick applied to the view (Idle before the first).
+    EngineMode ShownMode() const { return previousMode; }
+
+    // Go asked for a copy that a tick has not set up yet.
+    bool StartRequested() const { return startRequested; }
+    // Forgets such a request (a new window starts without one).
+    void DropStartRequest() { startRequested = false; }
 
     const ResultRows& Rows() const { return rows; }
     const CopyStatistics& Statistics() const { return statistics; }
     void SetDestinationCheck(DestinationCheck check) { destinationCheck = std::move(check); }
-
-    bool startRequested = false;
-    EngineMode previousMode = EngineMode::Idle;
 
 private:
     void RestartDiscoveryIfChanged(const FormFields& fields);
@@ -82,6 +86,8 @@ private:
     CopyStatistics statistics;
     ResultRows rows;
     DestinationCheck destinationCheck;
+    bool startRequested = false;
+    EngineMode previousMode = EngineMode::Idle;
     bool presented = false;  // a mode has been applied since construction
     bool closing = false;    // the close question is open
     bool closed = false;     // a close request went through

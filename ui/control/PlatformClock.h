@@ -6,7 +6,7 @@
 
 class PlatformClock : public TickSource {
 public:
-    explicit PlatformClock(Platform& platform = SystemPlatform()) : platform(platform) {}
+    explicit PlatformClock(Platform& platform) : platform(platform) {}
     uint32_t NowMs() override { return platform.TickCount(); }
 
 private:
