@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 
 namespace {
 

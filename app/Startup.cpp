@@ -5,10 +5,10 @@
 #include <exception>
 
 #include "app/MappedDrives.h"
-#include "app/System.h"
-#include "app/core/CommandLine.h"
-#include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
+#include "platform/win32/System.h"
+#include "core/CommandLine.h"
+#include "core/Diagnostics.h"
+#include "core/Exception.h"
 #include "ui/MainForm.h"
 #include "ui/framework/AppModule.h"
 #include "ui/framework/CallbackGuard.h"

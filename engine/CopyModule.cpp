@@ -1,15 +1,17 @@
 #include "engine/CopyModule.h"
 
-#include "app/core/CommandLine.h"
-#include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
+#include <exception>
+
+#include "core/CommandLine.h"
+#include "core/Diagnostics.h"
+#include "core/Exception.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
 #include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
 CopyModule::CopyModule(Platform& platform)
-    : platform(platform), items(platform), finishing(platform, &CopyModule::FinishPending, this), gate(platform) {}
+    : BackgroundJob(platform), items(platform), finishing(platform, &CopyModule::FinishPending, this), gate(platform) {}
 
 CopyModule::~CopyModule() {
     cancelRequested = true;
@@ -40,10 +42,7 @@ void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& desti
 
 bool CopyModule::Start() {
     started = true;
-    ThreadHandle created;
-    const std::uint32_t error = platform.StartThread(&CopyModule::ThreadMain, this, created);
-    if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"CreateThread failed.", static_cast<int>(error));
-    thread = std::move(created);
+    StartThread();
     return true;
 }
 
@@ -87,25 +86,17 @@ std::wstring CopyModule::SkippedText() const {
     return count == 0 ? std::wstring(L"none") : std::to_wstring(count);
 }
 
-std::uint32_t CopyModule::ThreadMain(void* module) {
-    auto* self = static_cast<CopyModule*>(module);
+void CopyModule::Failed() {
+    // A lock (or memory) failed. The file in progress was deleted while the
+    // exception unwound; the job ends as a cancel would, and one item says
+    // that it did not finish.
     try {
-        self->Run();
+        // Outside a file the item is the source being walked.
+        const bool isFolder = platform.IsFolder(currentSource);
+        items.Push({ResultCode::Unspecified, currentSource, currentName, 0, isFolder});
+        SetStatusText(L"");
     } catch (const std::exception&) {
-        // A lock (or memory) failed and its diagnostic line is written. The
-        // file in progress was deleted while the exception unwound; the job
-        // ends as a cancel would, and one item says that it did not finish.
-        self->failed = true;
-        self->platform.KeepAwake(false);
-        try {
-            // Outside a file the item is the source being walked.
-            const bool isFolder = self->platform.IsFolder(self->currentSource);
-            self->items.Push({ResultCode::Unspecified, self->currentSource, self->currentName, 0, isFolder});
-            self->SetStatusText(L"");
-        } catch (const std::exception&) {
-        }
     }
-    return 0;
 }
 
 void CopyModule::Run() {
@@ -150,7 +141,7 @@ void CopyModule::CopySource(std::size_t index) {
     currentName = L".";
     attributeFree = IsUncPath(source) || IsUncPath(destination);
     if (!IsFolder(source, platform)) {
-        CopyFile(L".", source, JoinPath(destination, FileNameOf(source)), kUnknownSize);
+        CopyOneFile(L".", source, JoinPath(destination, FileNameOf(source)), kUnknownSize);
         return;
     }
     if (index == 0 && !PathExists(destination, platform)) CreateFolder(destination);
@@ -252,7 +243,7 @@ struct CopyModule::TreeVisitor {
             module.Report({ResultCode::AccessDeniedTarget, targetPath, relativeName, ErrorCode::kPathNotFound});
             return;
         }
-        module.CopyFile(relativeName, JoinExactPath(folder.path, entry.name), targetPath, entry.size,
+        module.CopyOneFile(relativeName, JoinExactPath(folder.path, entry.name), targetPath, entry.size,
                         entry.attributes, target.created, entry.lastWriteTime);
     }
 

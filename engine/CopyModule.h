@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/BackgroundJob.h"
 #include "engine/FinishingThread.h"
 #include "engine/ItemQueue.h"
 #include "engine/PauseGate.h"
@@ -22,12 +23,7 @@
 
 struct TreeFolder;
 
-// <windows.h> renames CopyFile to CopyFileW for whoever includes it first;
-// the member keeps its own name in every translation unit.
-#pragma push_macro("CopyFile")
-#undef CopyFile
-
-class CopyModule {
+class CopyModule final : public BackgroundJob {
 public:
     // Bytes moved per block pass, the expected size that means "read it from
     // the open source", and attributes that are not known yet.
@@ -61,20 +57,13 @@ public:
     // Asks the copy to stop, ends a pause and waits for the copy thread to end.
     void Cancel();
 
-    // --- What the main thread reads while the job runs ---
+    // --- What the main thread reads while the job runs (and the job's
+    // flags: a failed copy ends as a cancel would, the file in progress
+    // deleted, and an Unspecified item names the file it was copying) ---
     bool IsSetUp() const { return setUp; }
-    bool HasStarted() const { return started; }
-    // The job reached its end (not cancelled, not failed).
-    bool IsDone() const { return done; }
-    // The copy thread ended on an unexpected failure (an Exception): the job
-    // then ended as a cancel would (done false, the file in progress deleted)
-    // and an Unspecified item names the file it was copying.
-    bool HasFailed() const { return failed; }
     // A pause is requested / has taken effect (the worker waits at the gate).
     bool IsPaused() const { return gate.Paused(); }
     bool IsParked() const { return gate.Parked(); }
-    // A copy thread is held (running, or finished and not yet joined).
-    bool HasThread() const { return static_cast<bool>(thread); }
     std::int32_t FilesDone() const { return filesDone; }
     std::uint64_t BytesCopied() const { return bytesCopied; }
     std::int32_t Skipped() const { return skipped; }
@@ -90,9 +79,8 @@ public:
     bool IncludesSubfolders() const { return includeSubfolders; }
     bool CopiesAttributes() const { return copyAttributes; }
 
-    // The copy thread's body: the whole job, on the calling thread. Tests and
-    // benchmarks run a job with it where no thread of its own is wanted.
-    void Run();
+    // The copy thread's body: the whole job.
+    void Run() override;
 
 private:
     // Reaches the file copy and the folder steps one at a time.
@@ -119,7 +107,8 @@ private:
     };
     class CreatedTarget;
 
-    static std::uint32_t ThreadMain(void* module);
+    // Reports the file in hand of a job whose thread failed.
+    void Failed() override;
     // The job's sources, one after another, with the finishing thread running.
     void CopySources();
     void CopySource(std::size_t index);
@@ -152,9 +141,23 @@ private:
     // was created by this job, so no file can be in the target's way before
     // the final rename, which tests it anyway. lastWrite: the source's
     // last-write time as listed (0 when unknown), for the temporary's stamp.
-    void CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                  std::uint64_t expectedSize, std::uint32_t attributes = kUnknownAttributes,
-                  bool targetFolderIsNew = false, std::uint64_t lastWrite = 0);
+    void CopyOneFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                     std::uint64_t expectedSize, std::uint32_t attributes = kUnknownAttributes,
+                     bool targetFolderIsNew = false, std::uint64_t lastWrite = 0);
+    // CopyOneFile's steps. Opens the source (reading its size when unknown);
+    // false, after its item, when it cannot be read.
+    bool OpenSource(const std::wstring& relativeName, const std::wstring& source, FileHandle& file,
+                    std::uint64_t& expectedSize);
+    // Copies block by block to the end of the source, through the pause
+    // gate; written counts the bytes, failure says why it stopped early.
+    // False when the job was cancelled meanwhile.
+    bool CopyBlocks(NativeHandle source, NativeHandle target, std::uint64_t expectedSize, std::uint64_t& written,
+                    std::uint32_t& failure);
+    // Gives the complete file to the finishing thread, once the one before
+    // is finished.
+    void HandOver(FileHandle& sourceFile, FileHandle& targetFile, const std::wstring& relativeName,
+                  const std::wstring& source, const std::wstring& temporary, const std::wstring& target,
+                  std::uint64_t written, std::uint64_t expectedSize);
     // A folder's attributes onto the folder the job created for it (a file
     // is created with its own).
     void CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
@@ -196,20 +199,15 @@ private:
     // Clears the counters and flags of a job.
     void ClearJobState();
 
-    Platform& platform;
     // Written by the main thread before the copy thread starts.
     std::wstring destination;
     std::vector<std::wstring> sources;
     std::atomic<bool> includeSubfolders{true};
     std::atomic<bool> copyAttributes{true};
-    ThreadHandle thread;
     // Set by the main thread; setUp and started first, cancelRequested at any time.
     std::atomic<bool> setUp{false};
-    std::atomic<bool> started{false};
     std::atomic<bool> cancelRequested{false};
     // Written by the copy thread, polled by the main thread.
-    std::atomic<bool> done{false};
-    std::atomic<bool> failed{false};
     std::atomic<std::int32_t> filesDone{0};
     std::atomic<std::uint64_t> bytesCopied{0};
     std::atomic<std::int32_t> skipped{0};
@@ -231,5 +229,3 @@ private:
     // What this job named in this run (copy thread only).
     WrittenPaths namedPaths;
 };
-
-#pragma pop_macro("CopyFile")

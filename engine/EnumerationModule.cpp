@@ -1,9 +1,7 @@
 #include "engine/EnumerationModule.h"
 
-#include <exception>
-
-#include "app/core/CommandLine.h"
-#include "app/core/Diagnostics.h"
+#include "core/CommandLine.h"
+#include "core/Diagnostics.h"
 #include "engine/PathHelpers.h"
 #include "engine/SourceList.h"
 #include "engine/TreeWalk.h"
@@ -18,7 +16,7 @@ ResultCode ListingFailureCode(std::uint32_t error) {
 
 }  // namespace
 
-EnumerationModule::EnumerationModule(Platform& platform) : platform(platform), items(platform) {}
+EnumerationModule::EnumerationModule(Platform& platform) : BackgroundJob(platform), items(platform) {}
 
 EnumerationModule::~EnumerationModule() {
     stopRequested = true;
@@ -39,10 +37,7 @@ void EnumerationModule::Configure(const std::wstring& sourceText, bool includeSu
 }
 
 bool EnumerationModule::Start() {
-    ThreadHandle created;
-    const std::uint32_t error = platform.StartThread(&EnumerationModule::ThreadMain, this, created);
-    if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"CreateThread failed.", static_cast<int>(error));
-    thread = std::move(created);
+    StartThread();
     std::wstring trace = L"[Enumeration started] \n";
     for (const auto& source : sources) trace += L"  " + source + L"\n";
     Diagnostics::Write(Diagnostics::FormatLine(trace, 0));
@@ -64,19 +59,6 @@ bool EnumerationModule::HasSameSources(const std::wstring& sourceText) const {
 
 bool EnumerationModule::AllSourcesExist(const std::wstring& sourceText) {
     return ::AllSourcesExist(sourceText, platform);
-}
-
-std::uint32_t EnumerationModule::ThreadMain(void* module) {
-    auto* self = static_cast<EnumerationModule*>(module);
-    try {
-        self->Run();
-    } catch (const std::exception&) {
-        // A lock (or memory) failed; its diagnostic line is written. The
-        // counts are incomplete, so the module never reports done.
-        self->failed = true;
-        self->platform.KeepAwake(false);
-    }
-    return 0;
 }
 
 // What discovery does per entry of the walk: it counts.

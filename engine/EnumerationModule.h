@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/BackgroundJob.h"
 #include "engine/ItemQueue.h"
 #include "platform/Platform.h"
 
-class EnumerationModule {
+class EnumerationModule final : public BackgroundJob {
 public:
     explicit EnumerationModule(Platform& platform);
     // Stops a running discovery first.
@@ -36,14 +37,8 @@ public:
     bool HasSameSources(const std::wstring& sourceText) const;
     bool AllSourcesExist(const std::wstring& sourceText);
 
-    // --- What the main thread reads while discovery runs ---
-    bool HasStarted() const { return started; }
-    bool IsDone() const { return done; }
-    // The discovery thread ended on an unexpected failure (an Exception from
-    // a lock); the counts are then incomplete and done stays false.
-    bool HasFailed() const { return failed; }
-    // A discovery thread is held (running, or finished and not yet joined).
-    bool HasThread() const { return static_cast<bool>(thread); }
+    // --- What the main thread reads while discovery runs (and the job's
+    // flags; a failed discovery's counts are incomplete) ---
     std::int32_t FilesTotal() const { return filesTotal; }
     std::int32_t FoldersTotal() const { return foldersTotal; }
     std::uint64_t BytesTotal() const { return bytesTotal; }
@@ -53,26 +48,19 @@ public:
     const std::vector<std::wstring>& Sources() const { return sources; }
     bool IncludesSubfolders() const { return includeSubfolders; }
 
-    // The discovery thread's body, on the calling thread. Tests and
-    // benchmarks run a discovery with it where no thread of its own is wanted.
-    void Run();
+    // The discovery thread's body.
+    void Run() override;
 
 private:
     struct TreeVisitor;
 
-    static std::uint32_t ThreadMain(void* module);
     void CountFileSource(const std::wstring& path);
 
-    Platform& platform;
     // Written by the main thread while no discovery thread runs.
     std::vector<std::wstring> sources;
     std::atomic<bool> includeSubfolders{true};
-    ThreadHandle thread;
     std::atomic<bool> stopRequested{false};
     // Written by the discovery thread, polled by the main thread.
-    std::atomic<bool> started{false};
-    std::atomic<bool> done{false};
-    std::atomic<bool> failed{false};
     std::atomic<std::int32_t> filesTotal{0};
     std::atomic<std::int32_t> foldersTotal{0};
     std::atomic<std::uint64_t> bytesTotal{0};

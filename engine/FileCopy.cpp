@@ -9,7 +9,7 @@
 #include <exception>
 #include <memory>
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 #include "engine/CopyModule.h"
 #include "engine/PathHelpers.h"
 #include "engine/TemporaryName.h"
@@ -69,9 +69,9 @@ private:
     bool keep = false;
 };
 
-void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
-                          std::uint64_t expectedSize, std::uint32_t attributes, bool targetFolderIsNew,
-                          std::uint64_t lastWrite) {
+void CopyModule::CopyOneFile(const std::wstring& relativeName, const std::wstring& source, const std::wstring& target,
+                             std::uint64_t expectedSize, std::uint32_t attributes, bool targetFolderIsNew,
+                             std::uint64_t lastWrite) {
     // In a folder this job created nothing can be in the way yet; the final
     // rename still refuses to replace whatever appears meanwhile.
     if (!targetFolderIsNew && PathExists(target, platform)) {
@@ -79,21 +79,7 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         return;
     }
     FileHandle sourceFile;
-    std::uint32_t error = platform.OpenForBackupRead(source, sourceFile);
-    if (error != ErrorCode::kSuccess) {
-        const ResultCode code =
-            error == ErrorCode::kSharingViolation ? ResultCode::FileLocked : ResultCode::AccessDeniedSource;
-        Report({code, source, relativeName, error});
-        return;
-    }
-    if (expectedSize == kUnknownSize) {
-        // Without the size a short copy could not be told from a complete one.
-        error = platform.FileSize(sourceFile.get(), expectedSize);
-        if (error != ErrorCode::kSuccess) {
-            Report({ResultCode::AccessDeniedSource, source, relativeName, error});
-            return;
-        }
-    }
+    if (!OpenSource(relativeName, source, sourceFile, expectedSize)) return;
     // The attributes the listing gave (read here only for a source named
     // directly) are given to the file as it is created: a read-only target
     // is still written through the handle that created it.
@@ -111,7 +97,7 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     // complete, closed file.
     std::wstring temporary;
     FileHandle targetFile;
-    error = CreateTemporary(target, atCreation, expectedSize, lastWrite, targetFile, temporary);
+    std::uint32_t error = CreateTemporary(target, atCreation, expectedSize, lastWrite, targetFile, temporary);
     if (error != ErrorCode::kSuccess) {
         Report({ResultCode::AccessDeniedTarget, target, relativeName, error});
         return;
@@ -120,34 +106,11 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     CurrentItem current(currentSource, currentName, source, relativeName);
     SetStatusText(relativeName);
 
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);
     std::uint64_t written = 0;
     std::uint32_t failure = ErrorCode::kSuccess;
-    for (;;) {
-        // Parked only once the file in hand is finished: from "Paused" on,
-        // the counters and the targets stay as they are.
-        gate.Pass([this] { finishing.Settle(); });
-        if (cancelRequested) {
-            created.Discard();
-            return;
-        }
-        std::uint32_t bytesRead = 0;
-        std::uint32_t bytesWritten = 0;
-        failure = platform.CopyBlock(sourceFile.get(), targetFile.get(), buffer.get(), kBlockSize, bytesRead,
-                                     bytesWritten);
-        // The end of the file, or a read that failed.
-        if (bytesRead == 0) break;
-        bytesCopied += bytesWritten;
-        written += bytesWritten;
-        if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) {
-            // A short read that brings the file to its listed size is its
-            // end: no further read is needed to learn that.
-            if (bytesRead < kBlockSize && written == expectedSize) break;
-            continue;
-        }
-        // No later block may follow a block that did not arrive whole.
-        if (failure == ErrorCode::kSuccess) failure = ErrorCode::kDiskFull;
-        break;
+    if (!CopyBlocks(sourceFile.get(), targetFile.get(), expectedSize, written, failure)) {
+        created.Discard();
+        return;
     }
     if (failure == ErrorCode::kSuccess && attributesUnread != ErrorCode::kSuccess) {
         Report({ResultCode::AttributesNotRead, source, relativeName, attributesUnread});
@@ -166,6 +129,60 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
         ++skipped;
         return;
     }
+    HandOver(sourceFile, targetFile, relativeName, source, temporary, target, written, expectedSize);
+    created.Keep();
+}
+
+bool CopyModule::OpenSource(const std::wstring& relativeName, const std::wstring& source, FileHandle& file,
+                            std::uint64_t& expectedSize) {
+    std::uint32_t error = platform.OpenForBackupRead(source, file);
+    if (error != ErrorCode::kSuccess) {
+        const ResultCode code =
+            error == ErrorCode::kSharingViolation ? ResultCode::FileLocked : ResultCode::AccessDeniedSource;
+        Report({code, source, relativeName, error});
+        return false;
+    }
+    if (expectedSize == kUnknownSize) {
+        // Without the size a short copy could not be told from a complete one.
+        error = platform.FileSize(file.get(), expectedSize);
+        if (error != ErrorCode::kSuccess) {
+            Report({ResultCode::AccessDeniedSource, source, relativeName, error});
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CopyModule::CopyBlocks(NativeHandle source, NativeHandle target, std::uint64_t expectedSize,
+                            std::uint64_t& written, std::uint32_t& failure) {
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);
+    for (;;) {
+        // Parked only once the file in hand is finished: from "Paused" on,
+        // the counters and the targets stay as they are.
+        gate.Pass([this] { finishing.Settle(); });
+        if (cancelRequested) return false;
+        std::uint32_t bytesRead = 0;
+        std::uint32_t bytesWritten = 0;
+        failure = platform.CopyBlock(source, target, buffer.get(), kBlockSize, bytesRead, bytesWritten);
+        // The end of the file, or a read that failed.
+        if (bytesRead == 0) return true;
+        bytesCopied += bytesWritten;
+        written += bytesWritten;
+        if (failure == ErrorCode::kSuccess && bytesWritten == bytesRead) {
+            // A short read that brings the file to its listed size is its
+            // end: no further read is needed to learn that.
+            if (bytesRead < kBlockSize && written == expectedSize) return true;
+            continue;
+        }
+        // No later block may follow a block that did not arrive whole.
+        if (failure == ErrorCode::kSuccess) failure = ErrorCode::kDiskFull;
+        return true;
+    }
+}
+
+void CopyModule::HandOver(FileHandle& sourceFile, FileHandle& targetFile, const std::wstring& relativeName,
+                          const std::wstring& source, const std::wstring& temporary, const std::wstring& target,
+                          std::uint64_t written, std::uint64_t expectedSize) {
     // The complete file is closed and named by the finishing thread while
     // this one goes on with the next file.
     finishing.Settle();
@@ -182,7 +199,6 @@ void CopyModule::CopyFile(const std::wstring& relativeName, const std::wstring& 
     // job is known here; the finishing step only reads it.
     pending.twin = namedPaths.HasTwinOf(target);
     namedPaths.Add(target);
-    created.Keep();
     finishing.Hand();
 }
 

@@ -1,6 +1,6 @@
 #include "engine/FinishingThread.h"
 
-#include "app/core/Diagnostics.h"
+#include "core/Diagnostics.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/Mutex.h"
 
-#include "app/core/Diagnostics.h"
+#include "core/Diagnostics.h"
 
 namespace {
 

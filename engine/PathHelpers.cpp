@@ -1,6 +1,6 @@
 #include "engine/PathHelpers.h"
 
-#include "app/core/PathText.h"
+#include "core/PathText.h"
 
 namespace {
 

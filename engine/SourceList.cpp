@@ -1,6 +1,6 @@
 #include "engine/SourceList.h"
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 #include "engine/PathHelpers.h"
 
 std::vector<std::wstring> ParseSourceText(const std::wstring& sourceText) {

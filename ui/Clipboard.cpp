@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/core/Diagnostics.h"
+#include "core/Diagnostics.h"
 #include "ui/framework/Handles.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include "engine/CopyModule.h"
 #include "engine/EnumerationModule.h"
 #include "platform/Platform.h"
-#include "ui/control/ControlView.h"
-#include "ui/control/EngineControl.h"
-#include "ui/control/MessageBoxPrompt.h"
-#include "ui/control/ModuleEngine.h"
-#include "ui/control/PlatformClock.h"
-#include "ui/control/Prompt.h"
+#include "control/ControlView.h"
+#include "control/EngineControl.h"
+#include "ui/MessageBoxPrompt.h"
+#include "engine/ModuleEngine.h"
+#include "control/PlatformClock.h"
+#include "control/Prompt.h"
 
 class FormEngine {
 public:

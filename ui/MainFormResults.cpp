@@ -9,7 +9,7 @@
 #include <windowsx.h>
 
 #include "ui/Clipboard.h"
-#include "ui/control/RowSelection.h"
+#include "control/RowSelection.h"
 #include "ui/framework/AppModule.h"
 
 namespace {

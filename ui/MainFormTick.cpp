@@ -5,8 +5,8 @@
 
 #include <commctrl.h>
 
-#include "app/core/Diagnostics.h"
-#include "ui/control/ResultMessages.h"
+#include "core/Diagnostics.h"
+#include "control/ResultMessages.h"
 
 void MainForm::StartTimer() {
     if (::SetTimer(Handle(), kTimerId, kTimerPeriodMs, nullptr) == 0) {

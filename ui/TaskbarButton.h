@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/control/TaskbarProgress.h"
+#include "control/TaskbarProgress.h"
 
 // What the button needs of the shell's taskbar list. The program's one
 // wraps ITaskbarList3; tests record the calls instead.

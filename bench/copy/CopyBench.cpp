@@ -37,7 +37,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#undef CopyFile
 #endif
 
 #include "engine/CopyModule.h"

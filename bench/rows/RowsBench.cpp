@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/control/ResultRows.h"
-#include "ui/control/RowOrder.h"
+#include "control/ResultRows.h"
+#include "control/RowOrder.h"
 
 namespace {
 

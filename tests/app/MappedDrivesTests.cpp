@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/MappedDrives.h"
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "tests/control/RecordingView.h"
 #include "tests/support/TempFolder.h"
 #include "tests/control/TestPrompt.h"
-#include "ui/control/EngineControl.h"
-#include "ui/control/ModuleEngine.h"
-#include "ui/control/PlatformClock.h"
+#include "control/EngineControl.h"
+#include "engine/ModuleEngine.h"
+#include "control/PlatformClock.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "tests/control/FakeEngine.h"
 #include "tests/control/RecordingView.h"
 #include "tests/control/TestPrompt.h"
-#include "ui/control/EngineControl.h"
+#include "control/EngineControl.h"
 
 namespace {
 

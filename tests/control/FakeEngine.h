@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/control/EngineDriver.h"
+#include "engine/EngineDriver.h"
 
 class FakeEngine : public EngineDriver {
 public:

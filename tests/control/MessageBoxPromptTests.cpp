@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "ui/control/DestinationValidation.h"
-#include "ui/control/EngineControl.h"
-#include "ui/control/MessageBoxPrompt.h"
+#include "control/DestinationValidation.h"
+#include "control/EngineControl.h"
+#include "ui/MessageBoxPrompt.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/control/ModePresentation.h"
+#include "control/ModePresentation.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/control/ControlView.h"
+#include "control/ControlView.h"
 
 struct ShownRow {
     std::size_t index;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/control/ResultMessages.h"
-#include "ui/control/ResultRows.h"
-#include "ui/control/RowOrder.h"
+#include "control/ResultMessages.h"
+#include "control/ResultRows.h"
+#include "control/RowOrder.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/control/ResultRows.h"
-#include "ui/control/RowSelection.h"
-#include "ui/control/RowsText.h"
+#include "control/ResultRows.h"
+#include "control/RowSelection.h"
+#include "control/RowsText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/control/TaskbarProgress.h"
+#include "control/TaskbarProgress.h"
 
 namespace {
 

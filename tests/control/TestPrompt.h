@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/control/Prompt.h"
+#include "control/Prompt.h"
 
 struct AskedBox {
     std::wstring text;

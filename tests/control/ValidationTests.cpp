@@ -8,11 +8,11 @@
 #include <windows.h>
 #endif
 
-#include "app/core/Diagnostics.h"
+#include "core/Diagnostics.h"
 #include "platform/testing/FaultPlatform.h"
 #include "tests/support/TempFolder.h"
 #include "tests/control/TestPrompt.h"
-#include "ui/control/DestinationValidation.h"
+#include "control/DestinationValidation.h"
 
 namespace {
 

@@ -4,13 +4,10 @@
 
 #include "engine/CopyModule.h"
 
-#pragma push_macro("CopyFile")
-#undef CopyFile
-
 struct CopyModuleTestSeam {
-    static void CopyFile(CopyModule& module, const std::wstring& relativeName, const std::wstring& source,
-                         const std::wstring& target, std::uint64_t expectedSize) {
-        module.CopyFile(relativeName, source, target, expectedSize);
+    static void CopyOneFile(CopyModule& module, const std::wstring& relativeName, const std::wstring& source,
+                            const std::wstring& target, std::uint64_t expectedSize) {
+        module.CopyOneFile(relativeName, source, target, expectedSize);
     }
     static bool DeleteTarget(CopyModule& module, const std::wstring& path) { return module.DeleteTarget(path); }
     static void SetCopyAttributes(CopyModule& module, bool on) { module.copyAttributes = on; }
@@ -18,5 +15,3 @@ struct CopyModuleTestSeam {
     static void RequestCancel(CopyModule& module) { module.cancelRequested = true; }
     static bool CancelRequested(const CopyModule& module) { return module.cancelRequested; }
 };
-
-#pragma pop_macro("CopyFile")

@@ -10,11 +10,10 @@
 #include "engine/TemporaryName.h"
 #include "tests/control/TestPrompt.h"
 #include "tests/engine/EngineFixture.h"
-#include "ui/control/DestinationValidation.h"
+#include "control/DestinationValidation.h"
 
 #ifdef _WIN32
 #include <windows.h>
-#undef CopyFile
 #else
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -300,6 +299,7 @@ std::vector<Reproduction> Reproductions() {
              // A server that gives every file index 0; a file system whose
              // 128-bit IDs share their lower half.
              struct Identities : FaultPlatform {
+                 Identities() : FaultPlatform(SystemPlatform()) {}
                  bool zero = true;
                  std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override {
                      const std::uint32_t error = FaultPlatform::IdentifyFile(path, identity);

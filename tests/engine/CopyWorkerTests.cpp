@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <numeric>
 
-#include "app/core/Diagnostics.h"
+#include "core/Diagnostics.h"
 #include "tests/engine/EngineFixture.h"
 
 #ifndef _WIN32

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/core/CommandLine.h"
-#include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
+#include "core/CommandLine.h"
+#include "core/Diagnostics.h"
+#include "core/Exception.h"
 #include "tests/engine/EngineFixture.h"
 
 namespace {

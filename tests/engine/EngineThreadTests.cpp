@@ -6,7 +6,7 @@
 #include <numeric>
 #include <thread>
 
-#include "app/core/Diagnostics.h"
+#include "core/Diagnostics.h"
 #include "tests/engine/EngineFixture.h"
 
 namespace {

@@ -2,7 +2,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#undef CopyFile  // the engine's member, not the Win32 call
 #endif
 
 #include "engine/TemporaryName.h"
@@ -17,7 +16,7 @@ protected:
     std::wstring Source() { return tree.Path(L"s.bin"); }
     std::wstring Target() { return tree.Path(L"t.bin"); }
     void Copy(std::uint64_t expected = CopyModule::kUnknownSize) {
-        CopyModuleTestSeam::CopyFile(Copier(), L".\\s.bin", Source(), Target(), expected);
+        CopyModuleTestSeam::CopyOneFile(Copier(), L".\\s.bin", Source(), Target(), expected);
     }
 };
 
@@ -157,7 +156,7 @@ TEST_F(FileCopy, FailureTable) {
         caseTree.File(L"s.bin", kSource);
         outcome.prepare(caseTree, casePlatform);
         const std::string before = ReadAll(caseTree.Path(L"t.bin"));
-        CopyModuleTestSeam::CopyFile(module, L".\\s.bin", caseTree.Path(L"s.bin"), caseTree.Path(L"t.bin"),
+        CopyModuleTestSeam::CopyOneFile(module, L".\\s.bin", caseTree.Path(L"s.bin"), caseTree.Path(L"t.bin"),
                         outcome.unknownSize ? CopyModule::kUnknownSize : kSource.size());
 
         const auto items = Drain(module.Items());
@@ -195,7 +194,7 @@ TEST_F(FileCopy, SizeChangedSinceTheListingIsPartialBothWays) {
     for (std::uint64_t listed : {std::uint64_t{4000}, std::uint64_t{6000}}) {
         CopyModule module(platform);
         const std::wstring target = tree.Path(L"t" + std::to_wstring(listed));
-        CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), target, listed);
+        CopyModuleTestSeam::CopyOneFile(module, L".\\s.bin", Source(), target, listed);
         const auto items = Drain(module.Items());
         ASSERT_EQ(items.size(), 1u);
         EXPECT_EQ(items[0].code, ResultCode::PartialCopy);
@@ -233,7 +232,7 @@ TEST_F(FileCopy, ReadOnlyAttributeFollowsTheOption) {
         CopyModule module(platform);
         CopyModuleTestSeam::SetCopyAttributes(module, copyAttributes);
         const std::wstring target = tree.Path(copyAttributes ? L"with" : L"without");
-        CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), target, 4);
+        CopyModuleTestSeam::CopyOneFile(module, L".\\s.bin", Source(), target, 4);
         std::uint32_t attributes = 0;
         ASSERT_EQ(platform.GetAttributes(target, attributes), ErrorCode::kSuccess);
         EXPECT_EQ((attributes & FileAttribute::kReadOnly) != 0, copyAttributes);
@@ -268,7 +267,7 @@ TEST_F(FileCopy, FileHeldWithoutReadSharingIsLocked) {
     HANDLE blocker = CreateFileW(Source().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
     CopyModule module(SystemPlatform());
-    CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), CopyModule::kUnknownSize);
+    CopyModuleTestSeam::CopyOneFile(module, L".\\s.bin", Source(), Target(), CopyModule::kUnknownSize);
     CloseHandle(blocker);
     const auto items = Drain(module.Items());
     ASSERT_EQ(items.size(), 1u);
@@ -280,7 +279,7 @@ TEST_F(FileCopy, HiddenAndSystemAttributesAreCopied) {
     tree.File(L"s.bin", "data");
     ASSERT_TRUE(SetFileAttributesW(Source().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     CopyModule module(SystemPlatform());
-    CopyModuleTestSeam::CopyFile(module, L".\\s.bin", Source(), Target(), 4);
+    CopyModuleTestSeam::CopyOneFile(module, L".\\s.bin", Source(), Target(), 4);
     EXPECT_EQ(GetFileAttributesW(Target().c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }

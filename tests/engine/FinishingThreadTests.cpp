@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
+#include "core/Diagnostics.h"
+#include "core/Exception.h"
 #include "engine/FinishingThread.h"
 #include "platform/testing/FaultPlatform.h"
 

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
+#include "core/Diagnostics.h"
+#include "core/Exception.h"
 #include "engine/ItemQueue.h"
 #include "engine/Mutex.h"
 #include "platform/testing/FaultPlatform.h"

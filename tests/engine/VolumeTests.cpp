@@ -14,7 +14,7 @@
 #include "platform/testing/FaultPlatform.h"
 #include "tests/control/TestPrompt.h"
 #include "tests/engine/EngineFixture.h"
-#include "ui/control/DestinationValidation.h"
+#include "control/DestinationValidation.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::wstring text;

@@ -1,7 +1,7 @@
 // Both Explorer handlers driven in-process as Explorer drives them: Initialize
 // with CF_HDROP data, QueryContextMenu, GetCommandString, InvokeCommand.
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 #include "shellext/ContextMenuExtension.h"
 #include "shellext/DragAndDropExtension.h"
 #include "shellext/Guids.h"

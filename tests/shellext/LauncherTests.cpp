@@ -1,7 +1,7 @@
 // The launcher: the parameters string and program path, reading InstallPath,
 // and starting a stand-in Torvane.exe that records how it was started.
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 #include "shellext/Launcher.h"
 #include "shellext/Handles.h"
 #include "shellext/Texts.h"

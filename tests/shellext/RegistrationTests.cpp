@@ -2,7 +2,7 @@
 // it writes and removes, its handlers created through COM from that
 // registration, and whether this system's own shell loads them.
 
-#include "app/core/CommandLine.h"
+#include "core/CommandLine.h"
 #include "shellext/Guids.h"
 #include "shellext/Handles.h"
 #include "shellext/Texts.h"

@@ -17,7 +17,7 @@
 #include "platform/testing/FaultPlatform.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/MainForm.h"
-#include "ui/control/EngineControl.h"
+#include "control/EngineControl.h"
 #include "ui/res/resource.h"
 
 using UiTest::Enabled;

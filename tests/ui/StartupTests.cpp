@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "app/System.h"
-#include "app/core/Diagnostics.h"
-#include "app/core/Exception.h"
+#include "platform/win32/System.h"
+#include "core/Diagnostics.h"
+#include "core/Exception.h"
 #include "ui/MainForm.h"
 #include "ui/framework/WindowText.h"
 #include "ui/res/resource.h"

@@ -13,7 +13,7 @@
 
 #include "tests/control/TestPrompt.h"
 #include "tests/support/TempFolder.h"
-#include "ui/control/Prompt.h"
+#include "control/Prompt.h"
 
 namespace UiTest {
 

@@ -1,8 +1,0 @@
-#include "app/core/CommandLine.h"
-#include "app/core/CommandLineSplitter.h"
-
-namespace CommandLineSplitter {
-
-std::vector<std::wstring> Split(const std::wstring& text) { return CommandLineRules::Split(text); }
-
-}  // namespace CommandLineSplitter
