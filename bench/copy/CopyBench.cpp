@@ -278,6 +278,8 @@ WindowRun ThroughTheWindow(const std::wstring& source, const std::wstring& desti
     DeleteFileW(reportPath.c_str());
     WindowRun run;
     if (report.find("\nskipped: none\n") == std::string::npos || report.find("\nrows: 0\n") == std::string::npos) {
+        // What the window showed says why the run does not count.
+        std::printf("  the window driver reported:%s", report.c_str());
         return run;
     }
     run.ready = ReportedSeconds(report, "ready: ");
