@@ -92,45 +92,36 @@ bool IsMainForm(HWND window) {
     return IsDialog(window) && ::GetDlgItem(window, IDC_FROM) != nullptr && ::GetDlgItem(window, IDC_GO) != nullptr;
 }
 
+// Either the main form among all windows of other processes, or any other
+// dialog among the windows of the form's own thread: a look at a handful of
+// windows, one question each, where every window of the desktop would cost
+// the window server several round trips.
 struct DialogSearch {
-    bool mainForm;
+    HWND mainForm;  // null: find it
     HWND found = nullptr;
 };
 
 BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == ::GetCurrentProcessId()) return TRUE;
-    if (!IsDialog(window) || IsMainForm(window) != search->mainForm) return TRUE;
+    if (window == search->mainForm || !IsDialog(window)) return TRUE;
+    if (search->mainForm == nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == ::GetCurrentProcessId() || !IsMainForm(window)) return TRUE;
+    }
     search->found = window;
     return FALSE;
 }
 
 HWND FindMainForm() {
-    DialogSearch search{true};
+    DialogSearch search{nullptr};
     ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-// A dialog other than the main form among the windows of the form's thread:
-// a look at a handful of windows, one question each, where every window of
-// the desktop would cost the window server several round trips.
-struct ThreadSearch {
-    HWND mainForm;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchOtherDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<ThreadSearch*>(parameter);
-    if (window == search->mainForm || !IsDialog(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND FindOtherDialog(HWND mainForm, DWORD threadId) {
-    ThreadSearch search{mainForm};
-    ::EnumThreadWindows(threadId, &MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{mainForm};
+    ::EnumThreadWindows(threadId, &MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
