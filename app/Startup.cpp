@@ -85,7 +85,7 @@ int RunMainForm(StartupEnvironment& environment) {
     ::ShowWindow(form.Handle(), SW_SHOWNORMAL);
 
     const ArgumentFields fields = FieldsFromArguments(SplitArguments(environment.CommandLine()));
-    if (fields.setFrom) form.SetFromText(fields.fromText);
+    if (fields.setFrom) form.SetSources(fields.sources);
     if (fields.setTo) form.SetToText(fields.toText);
     form.SetStartedWithoutArguments(fields.startedWithoutArguments);
 

@@ -134,7 +134,7 @@ bool ValidateDestination(const DestinationRequest& request, Platform& platform, 
     if (request.includeSubfolders) {
         const std::wstring fullDest = FullPathOf(dest, platform);
         const std::wstring realDest = RealLocation(fullDest, platform);
-        for (const std::wstring& text : SourcesOfText(request.fromText)) {
+        for (const std::wstring& text : request.sources.Normalized()) {
             const std::wstring source = FullPathOf(text, platform);
             if (!platform.IsFolder(source)) continue;
             const std::wstring realSource = RealLocation(source, platform);

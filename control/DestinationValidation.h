@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "core/SourceList.h"
 #include "platform/Platform.h"
 #include "control/Prompt.h"
 
 struct DestinationRequest {
     std::wstring toText;      // the To field as typed
-    std::wstring fromText;    // the From field: a destination inside a source folder is refused
+    SourceList sources;       // a destination inside a source folder is refused
     bool includeSubfolders;   // only then can a copy descend into its own output
     std::uint64_t bytesTotal; // what discovery has counted so far
 };

@@ -55,7 +55,7 @@ void EngineControl::Tick() {
     if (closed) return;  // closed from inside the completion form
 
     if (startRequested && !engine.Flags().copySetUp) {
-        engine.SetupCopy(fields.fromText, fields.toText, fields.includeSubfolders, fields.copyAttributes);
+        engine.SetupCopy(SourcesOf(fields), fields.toText, fields.includeSubfolders, fields.copyAttributes);
         startRequested = false;
     }
     const EngineFlags flags = engine.Flags();
@@ -124,13 +124,21 @@ void EngineControl::EndSession() {
     closed = true;
 }
 
+void EngineControl::UseSources(const SourceList& list) { sources = list; }
+
+const SourceList& EngineControl::SourcesOf(const FormFields& fields) {
+    if (fields.fromText != sources.Text()) sources = SourceList::Parse(fields.fromText);
+    return sources;
+}
+
 void EngineControl::RestartDiscoveryIfChanged(const FormFields& fields) {
-    if (engine.DiscoveryMatches(fields.fromText, fields.includeSubfolders)) return;
+    const SourceList& current = SourcesOf(fields);
+    if (engine.DiscoveryMatches(current, fields.includeSubfolders)) return;
     engine.StopDiscovery();
     ResetCopyJob();
     startRequested = false;
     ClearResults();
-    if (engine.SourcesExist(fields.fromText)) engine.StartDiscovery(fields.fromText, fields.includeSubfolders);
+    if (engine.SourcesExist(current)) engine.StartDiscovery(current, fields.includeSubfolders);
 }
 
 void EngineControl::ClearResults() {
@@ -187,7 +195,7 @@ void EngineControl::RefreshStatus() {
 }
 
 bool EngineControl::CheckDestination(const FormFields& fields) {
-    const DestinationRequest request{fields.toText, fields.fromText, fields.includeSubfolders,
+    const DestinationRequest request{fields.toText, SourcesOf(fields), fields.includeSubfolders,
                                      engine.Counters().bytesTotal};
     if (destinationCheck) return destinationCheck(request);
     return ValidateDestination(request, platform, prompt);

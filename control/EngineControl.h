@@ -65,11 +65,17 @@ public:
     // Forgets such a request (a new window starts without one).
     void DropStartRequest() { startRequested = false; }
 
+    // The command line's sources, shown as text in the From field: while the
+    // field holds that text, the engine is given this list, not a parse of it.
+    void UseSources(const SourceList& sources);
+
     const ResultRows& Rows() const { return rows; }
     const CopyStatistics& Statistics() const { return statistics; }
     void SetDestinationCheck(DestinationCheck check) { destinationCheck = std::move(check); }
 
 private:
+    // The From field's sources, parsed only when its text changed.
+    const SourceList& SourcesOf(const FormFields& fields);
     void RestartDiscoveryIfChanged(const FormFields& fields);
     void ClearResults();
     void ResetCopyJob();
@@ -86,6 +92,7 @@ private:
     CopyStatistics statistics;
     ResultRows rows;
     DestinationCheck destinationCheck;
+    SourceList sources = SourceList::Parse(L"");
     bool startRequested = false;
     EngineMode previousMode = EngineMode::Idle;
     bool presented = false;  // a mode has been applied since construction

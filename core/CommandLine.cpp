@@ -1,5 +1,7 @@
 #include "core/CommandLine.h"
 
+#include <utility>
+
 #include "core/CommandLineSplitter.h"
 #include "core/PathText.h"
 
@@ -113,16 +115,6 @@ std::vector<std::wstring> SplitSourceList(const std::wstring& text) {
     return elements;
 }
 
-std::vector<std::wstring> SourcesOfText(const std::wstring& text) {
-    std::vector<std::wstring> sources;
-    if (text.find(L'"') == std::wstring::npos) {
-        sources.push_back(NormalizePath(text));
-        return sources;
-    }
-    for (const auto& element : SplitSourceList(text)) sources.push_back(NormalizePath(element));
-    return sources;
-}
-
 ArgumentFields FieldsFromArguments(const std::vector<std::wstring>& arguments) {
     ArgumentFields fields;
     const size_t n = arguments.size();
@@ -133,13 +125,15 @@ ArgumentFields FieldsFromArguments(const std::vector<std::wstring>& arguments) {
     }
     if (n == 2) {
         fields.setFrom = true;
-        fields.fromText = NormalizePath(arguments[1]);
+        fields.sources = {NormalizePath(arguments[1])};
+        fields.fromText = fields.sources[0];
         return fields;
     }
     std::vector<std::wstring> sources;
     for (size_t i = 1; i + 1 < n; ++i) sources.push_back(NormalizePath(arguments[i]));
     fields.setFrom = true;
     fields.fromText = SourceListText(sources);
+    fields.sources = std::move(sources);
     fields.setTo = true;
     fields.toText = NormalizePath(arguments[n - 1]);
     return fields;

@@ -31,6 +31,7 @@ std::wstring DoubleBackslashBeforeQuote(const std::wstring& text);
 struct ArgumentFields {
     bool setFrom = false;               // From's text is replaced by fromText
     std::wstring fromText;
+    std::vector<std::wstring> sources;  // the paths fromText shows, each as it stands
     bool setTo = false;                 // To's text is replaced by toText
     std::wstring toText;
     bool startedWithoutArguments = false;  // run the choosers at start-up
@@ -49,7 +50,3 @@ std::wstring SourceListText(const std::vector<std::wstring>& sources);
 // come out as C:\Data\\ and still end in a backslash after NormalizePath.
 // Empty when the platform cannot split the text.
 std::vector<std::wstring> SplitSourceList(const std::wstring& text);
-
-// The sources held by a From text: one path when it has no double quote,
-// otherwise every element SplitSourceList finds. Paths are normalised.
-std::vector<std::wstring> SourcesOfText(const std::wstring& text);

@@ -6,7 +6,6 @@
 #include "core/Diagnostics.h"
 #include "core/Exception.h"
 #include "engine/PathHelpers.h"
-#include "engine/SourceList.h"
 #include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
@@ -24,7 +23,7 @@ CopyModule::~CopyModule() {
     thread.reset();
 }
 
-void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& destinationText, bool includeSubfoldersFlag,
+void CopyModule::Setup(const SourceList& sourceList, const std::wstring& destinationText, bool includeSubfoldersFlag,
                        bool copyAttributesFlag) {
     // A job that completed while paused leaves the gate held by this thread;
     // a new job must not start behind it.
@@ -32,12 +31,12 @@ void CopyModule::Setup(const std::wstring& sourceText, const std::wstring& desti
     destination = FullPathOf(destinationText, platform);
     includeSubfolders = includeSubfoldersFlag;
     copyAttributes = copyAttributesFlag;
-    sources = ParseSourceText(sourceText);
+    sources = sourceList.Given();
     thread.reset();
     ClearJobState();
     setUp = true;
     Diagnostics::Write(Diagnostics::FormatLine(
-        L"CopyModule Setup: \nFrom: " + sourceText + L"\nTo: " + destinationText + L"\n", 0));
+        L"CopyModule Setup: \nFrom: " + sourceList.Text() + L"\nTo: " + destinationText + L"\n", 0));
 }
 
 bool CopyModule::Start() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SourceList.h"
 #include "engine/BackgroundJob.h"
 #include "engine/FinishingThread.h"
 #include "engine/ItemQueue.h"
@@ -40,8 +41,13 @@ public:
     // --- Main thread ---
     // Stores the job, clears counters and flags (ending a pause left from the
     // last job), writes the "CopyModule Setup: " trace.
-    void Setup(const std::wstring& sourceText, const std::wstring& destination, bool includeSubfolders,
+    void Setup(const SourceList& sources, const std::wstring& destination, bool includeSubfolders,
                bool copyAttributes);
+    // The same for a From text, parsed here (tests and benchmarks).
+    void Setup(const std::wstring& sourceText, const std::wstring& destination, bool includeSubfolders,
+               bool copyAttributes) {
+        Setup(SourceList::Parse(sourceText), destination, includeSubfolders, copyAttributes);
+    }
     // Marks the job started (it counts as copying from here on, through the
     // opening wait) and starts the copy thread. Throws after "CreateThread
     // failed.".
@@ -73,7 +79,7 @@ public:
     // The items that could not be copied, as the copy meets them.
     ItemQueue& Items() { return items; }
     // The job as Setup stored it: the destination normalised and resolved to
-    // a full path, the sources as parsed, not normalised.
+    // a full path, the sources as given, not normalised.
     const std::wstring& Destination() const { return destination; }
     const std::vector<std::wstring>& Sources() const { return sources; }
     bool IncludesSubfolders() const { return includeSubfolders; }

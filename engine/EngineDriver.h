@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/SourceList.h"
 #include "engine/ItemResult.h"
 #include "engine/EngineMode.h"
 
@@ -29,16 +30,16 @@ public:
 
     // --- Discovery ---
     // The discovery is configured for exactly these sources and this flag.
-    virtual bool DiscoveryMatches(const std::wstring& fromText, bool includeSubfolders) = 0;
-    virtual bool SourcesExist(const std::wstring& fromText) = 0;
+    virtual bool DiscoveryMatches(const SourceList& sources, bool includeSubfolders) = 0;
+    virtual bool SourcesExist(const SourceList& sources) = 0;
     // Configure, then start the discovery thread.
-    virtual void StartDiscovery(const std::wstring& fromText, bool includeSubfolders) = 0;
+    virtual void StartDiscovery(const SourceList& sources, bool includeSubfolders) = 0;
     // Stops and joins the discovery thread; the module is left configured empty.
     virtual void StopDiscovery() = 0;
     virtual bool PopDiscoveryItem(ItemResult& item) = 0;
 
     // --- Copy ---
-    virtual void SetupCopy(const std::wstring& fromText, const std::wstring& toText, bool includeSubfolders,
+    virtual void SetupCopy(const SourceList& sources, const std::wstring& toText, bool includeSubfolders,
                            bool copyAttributes) = 0;
     // Marks the copy started, then starts its thread.
     virtual void StartCopy() = 0;

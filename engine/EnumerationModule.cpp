@@ -1,9 +1,7 @@
 #include "engine/EnumerationModule.h"
 
-#include "core/CommandLine.h"
 #include "core/Diagnostics.h"
 #include "engine/PathHelpers.h"
-#include "engine/SourceList.h"
 #include "engine/TreeWalk.h"
 #include "engine/Waits.h"
 
@@ -23,8 +21,8 @@ EnumerationModule::~EnumerationModule() {
     thread.reset();
 }
 
-void EnumerationModule::Configure(const std::wstring& sourceText, bool includeSubfoldersFlag) {
-    sources = SourcesOfText(sourceText);
+void EnumerationModule::Configure(const SourceList& sourceList, bool includeSubfoldersFlag) {
+    sources = sourceList.Normalized();
     includeSubfolders = includeSubfoldersFlag;
     thread.reset();
     filesTotal = 0;
@@ -50,15 +48,15 @@ void EnumerationModule::Stop() {
         thread.reset();  // joins
         stopRequested = false;
     }
-    Configure(L"", true);
+    Configure(SourceList::Parse(L""), true);
 }
 
-bool EnumerationModule::HasSameSources(const std::wstring& sourceText) const {
-    return SourcesOfText(sourceText) == sources;
+bool EnumerationModule::HasSameSources(const SourceList& sourceList) const {
+    return sourceList.Normalized() == sources;
 }
 
-bool EnumerationModule::AllSourcesExist(const std::wstring& sourceText) {
-    return ::AllSourcesExist(sourceText, platform);
+bool EnumerationModule::AllSourcesExist(const SourceList& sourceList) {
+    return ::AllSourcesExist(sourceList, platform);
 }
 
 // What discovery does per entry of the walk: it counts.

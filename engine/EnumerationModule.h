@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/SourceList.h"
 #include "engine/BackgroundJob.h"
 #include "engine/ItemQueue.h"
 #include "platform/Platform.h"
@@ -24,9 +25,13 @@ public:
     EnumerationModule(const EnumerationModule&) = delete;
     EnumerationModule& operator=(const EnumerationModule&) = delete;
 
-    // Parses sourceText into the sources, stores the flag and clears the
-    // counters and flags. Only while no discovery thread runs.
-    void Configure(const std::wstring& sourceText, bool includeSubfolders);
+    // Takes the normalised sources, stores the flag and clears the counters
+    // and flags. Only while no discovery thread runs.
+    void Configure(const SourceList& sources, bool includeSubfolders);
+    // The same for a From text, parsed here (tests and benchmarks).
+    void Configure(const std::wstring& sourceText, bool includeSubfolders) {
+        Configure(SourceList::Parse(sourceText), includeSubfolders);
+    }
     // Starts the discovery thread and writes the "[Enumeration started] "
     // trace with the sources. Throws after "CreateThread failed.".
     bool Start();
@@ -34,8 +39,8 @@ public:
     void Stop();
 
     // Same number of sources, each equal (exact, case-sensitive) in order.
-    bool HasSameSources(const std::wstring& sourceText) const;
-    bool AllSourcesExist(const std::wstring& sourceText);
+    bool HasSameSources(const SourceList& sources) const;
+    bool AllSourcesExist(const SourceList& sources);
 
     // --- What the main thread reads while discovery runs (and the job's
     // flags; a failed discovery's counts are incomplete) ---

@@ -32,16 +32,16 @@ std::wstring ModuleEngine::StatusText() {
     return copy.GetStatusText();
 }
 
-bool ModuleEngine::DiscoveryMatches(const std::wstring& fromText, bool includeSubfolders) {
-    return discovery.IncludesSubfolders() == includeSubfolders && discovery.HasSameSources(fromText);
+bool ModuleEngine::DiscoveryMatches(const SourceList& sources, bool includeSubfolders) {
+    return discovery.IncludesSubfolders() == includeSubfolders && discovery.HasSameSources(sources);
 }
 
-bool ModuleEngine::SourcesExist(const std::wstring& fromText) {
-    return discovery.AllSourcesExist(fromText);
+bool ModuleEngine::SourcesExist(const SourceList& sources) {
+    return discovery.AllSourcesExist(sources);
 }
 
-void ModuleEngine::StartDiscovery(const std::wstring& fromText, bool includeSubfolders) {
-    discovery.Configure(fromText, includeSubfolders);
+void ModuleEngine::StartDiscovery(const SourceList& sources, bool includeSubfolders) {
+    discovery.Configure(sources, includeSubfolders);
     discovery.Start();
 }
 
@@ -53,9 +53,9 @@ bool ModuleEngine::PopDiscoveryItem(ItemResult& item) {
     return discovery.Items().Pop(item);
 }
 
-void ModuleEngine::SetupCopy(const std::wstring& fromText, const std::wstring& toText, bool includeSubfolders,
+void ModuleEngine::SetupCopy(const SourceList& sources, const std::wstring& toText, bool includeSubfolders,
                              bool copyAttributes) {
-    copy.Setup(fromText, toText, includeSubfolders, copyAttributes);
+    copy.Setup(sources, toText, includeSubfolders, copyAttributes);
 }
 
 void ModuleEngine::StartCopy() {

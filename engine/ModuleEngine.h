@@ -18,13 +18,13 @@ public:
     EngineCounters Counters() override;
     std::wstring StatusText() override;
 
-    bool DiscoveryMatches(const std::wstring& fromText, bool includeSubfolders) override;
-    bool SourcesExist(const std::wstring& fromText) override;
-    void StartDiscovery(const std::wstring& fromText, bool includeSubfolders) override;
+    bool DiscoveryMatches(const SourceList& sources, bool includeSubfolders) override;
+    bool SourcesExist(const SourceList& sources) override;
+    void StartDiscovery(const SourceList& sources, bool includeSubfolders) override;
     void StopDiscovery() override;
     bool PopDiscoveryItem(ItemResult& item) override;
 
-    void SetupCopy(const std::wstring& fromText, const std::wstring& toText, bool includeSubfolders,
+    void SetupCopy(const SourceList& sources, const std::wstring& toText, bool includeSubfolders,
                    bool copyAttributes) override;
     void StartCopy() override;
     void ResetCopy() override;

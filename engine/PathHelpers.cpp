@@ -100,6 +100,14 @@ bool IsFolder(const std::wstring& path, Platform& platform) { return platform.Is
 
 bool IsNotFolder(const std::wstring& path, Platform& platform) { return !platform.IsFolder(path); }
 
+bool AllSourcesExist(const SourceList& sources, Platform& platform) {
+    if (sources.Normalized().empty()) return false;
+    for (const auto& source : sources.Normalized()) {
+        if (!PathExists(source, platform)) return false;
+    }
+    return true;
+}
+
 std::wstring FullPathOf(const std::wstring& path, Platform& platform) {
     const std::wstring normalized = NormalizePath(path);
     std::wstring full;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/SourceList.h"
 #include "platform/Platform.h"
 
 // The last component (like PathStripPathW): "C:\a\b.txt" gives "b.txt",
@@ -35,6 +36,9 @@ bool PathExists(const std::wstring& path, Platform& platform);
 bool IsFolder(const std::wstring& path, Platform& platform);
 // True also for a path that does not exist.
 bool IsNotFolder(const std::wstring& path, Platform& platform);
+// True when every normalised source exists. An empty From text is one empty
+// source, which does not exist; a text the splitter refused names none.
+bool AllSourcesExist(const SourceList& sources, Platform& platform);
 
 // The full path the platform resolves path to (NormalizePath first, then the
 // platform's full-path rule), without a trailing backslash unless it is a

@@ -121,6 +121,9 @@ public:
     std::wstring FromText() const;
     std::wstring ToText() const;
     void SetFromText(const std::wstring& text);
+    // The command line's sources: shown as their text in From, and handed
+    // to the engine as this list while From keeps that text.
+    void SetSources(const std::vector<std::wstring>& sources);
     void SetToText(const std::wstring& text);
     void SetStartedWithoutArguments(bool value) { startedWithoutArguments = value; }
     bool StartedWithoutArguments() const { return startedWithoutArguments; }

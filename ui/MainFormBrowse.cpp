@@ -15,6 +15,12 @@ std::wstring MainForm::ToText() const { return Framework::WindowText(to); }
 void MainForm::SetFromText(const std::wstring& text) { ::SetWindowTextW(from, text.c_str()); }
 void MainForm::SetToText(const std::wstring& text) { ::SetWindowTextW(to, text.c_str()); }
 
+void MainForm::SetSources(const std::vector<std::wstring>& sources) {
+    const SourceList list = SourceList::Of(sources);
+    SetFromText(list.Text());
+    Control().UseSources(list);
+}
+
 void MainForm::OnStartup() {
     if (!startedWithoutArguments) return;
     BrowseForSource();

@@ -118,6 +118,27 @@ TEST_F(EngineControlTest, GoWhileDiscoveringQueuesTheCopyAndReadyLastsOneTick) {
     EXPECT_TRUE(control.Statistics().running);
 }
 
+// The command line's list goes to the engine as it is while From shows its
+// text; once the user edits From, the new text is what counts.
+TEST_F(EngineControlTest, CommandLineSourcesLastUntilFromIsEdited) {
+    const SourceList list = SourceList::Of({L"C:\\a", L"C:\\b c"});
+    view.fields.fromText = list.Text();
+    engine.existing.insert(list.Text());
+    control.UseSources(list);
+    ReachReady();
+    control.Go();
+    Tick();
+    EXPECT_EQ(engine.setupSources, list.Given());
+    ASSERT_EQ(checks.size(), 1u);
+    EXPECT_EQ(checks[0].sources.Normalized(), list.Given());
+
+    view.fields.fromText = L"C:\\data";
+    ReachReady();
+    control.Go();
+    Tick();
+    EXPECT_EQ(engine.setupSources, std::vector<std::wstring>{L"C:\\data"});
+}
+
 TEST_F(EngineControlTest, RefusedDestinationRequestsNothing) {
     ReachReady();
     destinationValid = false;

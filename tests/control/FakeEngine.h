@@ -29,13 +29,13 @@ public:
     EngineCounters Counters() override { return counters; }
     std::wstring StatusText() override { return statusText; }
 
-    bool DiscoveryMatches(const std::wstring& fromText, bool includeSubfolders) override {
-        return configured && fromText == configuredText && includeSubfolders == configuredBox;
+    bool DiscoveryMatches(const SourceList& sources, bool includeSubfolders) override {
+        return configured && sources.Text() == configuredText && includeSubfolders == configuredBox;
     }
-    bool SourcesExist(const std::wstring& fromText) override { return existing.count(fromText) != 0; }
-    void StartDiscovery(const std::wstring& fromText, bool includeSubfolders) override {
+    bool SourcesExist(const SourceList& sources) override { return existing.count(sources.Text()) != 0; }
+    void StartDiscovery(const SourceList& sources, bool includeSubfolders) override {
         log.push_back("StartDiscovery");
-        Configure(fromText, includeSubfolders);
+        Configure(sources.Text(), includeSubfolders);
     }
     void StopDiscovery() override {
         log.push_back("StopDiscovery");
@@ -43,9 +43,10 @@ public:
     }
     bool PopDiscoveryItem(ItemResult& item) override { return Pop(discoveryItems, item); }
 
-    void SetupCopy(const std::wstring& fromText, const std::wstring& toText, bool, bool) override {
+    void SetupCopy(const SourceList& sources, const std::wstring& toText, bool, bool) override {
         log.push_back("SetupCopy");
-        setupFrom = fromText;
+        setupFrom = sources.Text();
+        setupSources = sources.Given();
         setupTo = toText;
         flags.copySetUp = true;
         flags.copyStarted = flags.copyDone = false;
@@ -73,6 +74,7 @@ public:
     bool PopCopyItem(ItemResult& item) override { return Pop(copyItems, item); }
 
     std::wstring setupFrom, setupTo;
+    std::vector<std::wstring> setupSources;
 
     // The logged operations since the last call.
     std::vector<std::string> TakeLog() {

@@ -40,7 +40,8 @@ protected:
 
     bool Validate(const std::wstring& toText, std::uint64_t bytesTotal = 0, const std::wstring& fromText = L"",
                   bool includeSubfolders = true) {
-        return ValidateDestination({toText, fromText, includeSubfolders, bytesTotal}, platform, prompt);
+        const DestinationRequest request{toText, SourceList::Parse(fromText), includeSubfolders, bytesTotal};
+        return ValidateDestination(request, platform, prompt);
     }
     void ExpectOneBox(const wchar_t* text, const wchar_t* caption, std::uint32_t style) {
         ASSERT_EQ(prompt.asked.size(), 1u);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/CommandLine.h"
+#include "core/SourceList.h"
 
 using Args = std::vector<std::wstring>;
 
@@ -77,6 +78,9 @@ TEST(FieldsFromArguments, EachArgumentCount) {
 
     ArgumentFields three = FieldsFromArguments(SplitArguments(L"T.exe \"C:\\a\" \"C:\\b\" \"D:\\\""));
     EXPECT_EQ(three.fromText, L"\"C:\\a\" \"C:\\b\"");
+    // The list itself goes on to the engine; the text is only what From shows.
+    EXPECT_EQ(three.sources, (std::vector<std::wstring>{L"C:\\a", L"C:\\b"}));
+    EXPECT_EQ(one.sources, std::vector<std::wstring>{L"C:\\Data"});
     EXPECT_EQ(three.toText, L"D:\\");
 
     ArgumentFields bareDrive = FieldsFromArguments({L"T.exe", L"C:\\a", L"C:"});
@@ -91,17 +95,17 @@ TEST(SourceList, TextRoundTrip) {
     const Args several{L"C:\\", L"C:\\a b", L"\\\\srv\\share\\x"};
     const std::wstring text = SourceListText(several);
     EXPECT_EQ(text, L"\"C:\\\" \"C:\\a b\" \"\\\\srv\\share\\x\"");
-    EXPECT_EQ(SourcesOfText(text), several);
-    EXPECT_EQ(SourcesOfText(L"C:\\Data\\"), (Args{L"C:\\Data"}));
-    EXPECT_EQ(SourcesOfText(L"\"C:\\a\" \"C:\\b\\\""), (Args{L"C:\\a", L"C:\\b"}));
+    EXPECT_EQ(SourceList::Parse(text).Normalized(), several);
+    EXPECT_EQ(SourceList::Parse(L"C:\\Data\\").Normalized(), (Args{L"C:\\Data"}));
+    EXPECT_EQ(SourceList::Parse(L"\"C:\\a\" \"C:\\b\\\"").Normalized(), (Args{L"C:\\a", L"C:\\b"}));
 }
 
 TEST(SourceList, FirstPathEndingInABackslashLosesIt) {
     // The first path is split like every other one, so the backslash doubled
     // before its closing quote does not survive into the source.
     EXPECT_EQ(SplitSourceList(L"\"C:\\Data\\\" \"D:\\x\""), (Args{L"C:\\Data\\", L"D:\\x"}));
-    EXPECT_EQ(SourcesOfText(L"\"C:\\Data\\\" \"D:\\x\""), (Args{L"C:\\Data", L"D:\\x"}));
-    EXPECT_EQ(SourcesOfText(L"\"C:\\\" \"D:\\\""), (Args{L"C:\\", L"D:\\"}));
+    EXPECT_EQ(SourceList::Parse(L"\"C:\\Data\\\" \"D:\\x\"").Normalized(), (Args{L"C:\\Data", L"D:\\x"}));
+    EXPECT_EQ(SourceList::Parse(L"\"C:\\\" \"D:\\\"").Normalized(), (Args{L"C:\\", L"D:\\"}));
     EXPECT_EQ(SplitSourceList(L"\"a b\""), (Args{L"a b"}));
     // Paths are taken as written: no program-path rule for a first path with a blank inside quotes.
     EXPECT_EQ(SplitSourceList(L"\"C:\\My Files\" \"\""), (Args{L"C:\\My Files", L""}));

@@ -53,7 +53,7 @@ struct Case {
     // Whether the destination check refuses destination for the source.
     void ExpectRefused(const std::wstring& destination, const std::wstring& source) {
         TestPrompt prompt;
-        EXPECT_FALSE(ValidateDestination({destination, source, true, 0}, platform, prompt));
+        EXPECT_FALSE(ValidateDestination({destination, SourceList::Parse(source), true, 0}, platform, prompt));
         ASSERT_EQ(prompt.asked.size(), 1u);
         EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
     }

@@ -118,13 +118,13 @@ TEST_F(Discovery, ConfigureAndSourceComparison) {
     EXPECT_EQ(discovery.FilesTotal(), 0);
     EXPECT_FALSE(discovery.IsDone());
     EXPECT_FALSE(discovery.IncludesSubfolders());
-    EXPECT_TRUE(discovery.HasSameSources(L"\"C:\\Data\" \"D:\\x\\\""));
-    EXPECT_FALSE(discovery.HasSameSources(L"\"C:\\data\" \"D:\\x\""));
-    EXPECT_FALSE(discovery.HasSameSources(L"C:\\Data"));
+    EXPECT_TRUE(discovery.HasSameSources(SourceList::Parse(L"\"C:\\Data\" \"D:\\x\\\"")));
+    EXPECT_FALSE(discovery.HasSameSources(SourceList::Parse(L"\"C:\\data\" \"D:\\x\"")));
+    EXPECT_FALSE(discovery.HasSameSources(SourceList::Parse(L"C:\\Data")));
     discovery.Stop();
     EXPECT_EQ(discovery.Sources(), std::vector<std::wstring>{L""});
     EXPECT_TRUE(discovery.IncludesSubfolders());
-    EXPECT_TRUE(discovery.HasSameSources(L""));
+    EXPECT_TRUE(discovery.HasSameSources(SourceList::Parse(L"")));
 }
 
 TEST_F(Discovery, ThreadThatCannotBeCreatedThrowsForBothModules) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/PathHelpers.h"
-#include "engine/SourceList.h"
 #include "engine/TemporaryName.h"
 #include "tests/engine/TestTree.h"
 
@@ -66,9 +65,9 @@ TEST(PathHelpers, JoinPathOnlyInsertsOneBackslash) {
 }
 
 TEST(SourceList, TextWithoutQuotesIsOneSourceEvenWithSpaces) {
-    EXPECT_EQ(ParseSourceText(L"C:\\my data\\x"), std::vector<std::wstring>{L"C:\\my data\\x"});
-    EXPECT_EQ(ParseSourceText(L""), std::vector<std::wstring>{L""});
-    const auto two = ParseSourceText(L"\"C:\\a\\\" \"D:\\b c\"");
+    EXPECT_EQ(SourceList::Parse(L"C:\\my data\\x").Given(), std::vector<std::wstring>{L"C:\\my data\\x"});
+    EXPECT_EQ(SourceList::Parse(L"").Given(), std::vector<std::wstring>{L""});
+    const auto two = SourceList::Parse(L"\"C:\\a\\\" \"D:\\b c\"").Given();
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0], L"C:\\a\\");  // as written; NormalizePath drops the backslash
     EXPECT_EQ(two[1], L"D:\\b c");
@@ -79,11 +78,14 @@ TEST(SourceList, AllSourcesExistNeedsEveryOne) {
     TestTree tree;
     tree.File(L"a.txt", "a");
     tree.Folder(L"f");
-    EXPECT_TRUE(AllSourcesExist(tree.Path(L"a.txt"), platform));
-    EXPECT_TRUE(AllSourcesExist(tree.Path(L"f") + L"\\", platform));
-    EXPECT_TRUE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"f") + L"\"", platform));
-    EXPECT_FALSE(AllSourcesExist(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(L"missing") + L"\"", platform));
-    EXPECT_FALSE(AllSourcesExist(L"", platform));
+    EXPECT_TRUE(AllSourcesExist(SourceList::Parse(tree.Path(L"a.txt")), platform));
+    EXPECT_TRUE(AllSourcesExist(SourceList::Parse(tree.Path(L"f") + L"\\"), platform));
+    const auto both = [&](const wchar_t* second) {
+        return SourceList::Parse(L"\"" + tree.Path(L"a.txt") + L"\" \"" + tree.Path(second) + L"\"");
+    };
+    EXPECT_TRUE(AllSourcesExist(both(L"f"), platform));
+    EXPECT_FALSE(AllSourcesExist(both(L"missing"), platform));
+    EXPECT_FALSE(AllSourcesExist(SourceList::Parse(L""), platform));
     EXPECT_TRUE(PathExists(tree.Path(L"a.txt"), platform));
     EXPECT_TRUE(IsNotFolder(tree.Path(L"a.txt"), platform));
     EXPECT_TRUE(IsNotFolder(tree.Path(L"missing"), platform));

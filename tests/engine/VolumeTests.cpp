@@ -85,7 +85,8 @@ TEST(Volumes, ASecondDriveLetterOnTheSourceIsNotADifferentPlace) {
     ASSERT_TRUE(SystemPlatform().IsFolder(sameFolder)) << "the alias drive is not there";
 
     TestPrompt prompt;
-    EXPECT_FALSE(ValidateDestination({sameFolder + L"\\out", source, true, 0}, SystemPlatform(), prompt));
+    const DestinationRequest request{sameFolder + L"\\out", SourceList::Parse(source), true, 0};
+    EXPECT_FALSE(ValidateDestination(request, SystemPlatform(), prompt));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
     EXPECT_FALSE(SystemPlatform().PathExists(source + L"\\out")) << "nothing created inside the source";
