@@ -132,15 +132,18 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              // Listings give last-access times back as exFAT does (2 seconds)
              // and as FAT does (a date, read under another time zone).
-             struct CoarseTimes : FaultPlatform {
-                 CoarseTimes() : FaultPlatform(SystemPlatform()) {}
+             struct CoarseTimes : PassingListingCalls {
+                 using PassingListingCalls::PassingListingCalls;
                  std::function<std::uint64_t(std::uint64_t)> coarsen;
                  std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) override {
-                     const std::uint32_t error = FaultPlatform::FindFirst(pattern, find, entry);
+                     const std::uint32_t error = PassingListingCalls::FindFirst(pattern, find, entry);
                      entry.lastAccessTime = coarsen(entry.lastAccessTime);
                      return error;
                  }
-             } platform;
+             };
+             FaultPlatform fault(SystemPlatform());
+             CoarseTimes coarse(fault.Listing());
+             Platform platform(fault.Files(), coarse, fault.Folders(), fault.Sync(), fault.Threads());
              constexpr std::uint64_t kHour = 36000000000ull, kDay = 24 * kHour;
              const std::vector<std::function<std::uint64_t(std::uint64_t)>> volumes = {
                  [](std::uint64_t time) { return time - time % 20000000; },
@@ -152,7 +155,7 @@ std::vector<Reproduction> Reproductions() {
                  const std::wstring out = c.tree.Path(L"out" + std::to_wstring(volume));
                  c.tree.Folder(L"out" + std::to_wstring(volume) + L"\\src");
                  MakeLeftover(out + L"\\src\\" + kMarked, "half of it");
-                 platform.coarsen = volumes[volume];
+                 coarse.coarsen = volumes[volume];
                  c.Copy(c.tree.Path(L"src"), out, platform);
                  EXPECT_EQ(ReadAll(out + L"\\src\\a.txt"), Pattern(70000)) << volume;
                  EXPECT_EQ(ReadAll(out + L"\\src\\" + kMarked), "<missing>") << volume;
@@ -298,20 +301,23 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              // A server that gives every file index 0; a file system whose
              // 128-bit IDs share their lower half.
-             struct Identities : FaultPlatform {
-                 Identities() : FaultPlatform(SystemPlatform()) {}
+             struct Identities : PassingFolderCalls {
+                 using PassingFolderCalls::PassingFolderCalls;
                  bool zero = true;
                  std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override {
-                     const std::uint32_t error = FaultPlatform::IdentifyFile(path, identity);
+                     const std::uint32_t error = inner.IdentifyFile(path, identity);
                      identity.indexHigh = zero ? 0 : identity.index;
                      identity.index = zero ? 0 : 7;
                      return error;
                  }
-             } platform;
+             };
+             FaultPlatform fault(SystemPlatform());
+             Identities identities(fault.Folders());
+             Platform platform(fault.Files(), fault.Listing(), identities, fault.Sync(), fault.Threads());
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"src\\sub\\b.txt", "b");
              for (bool zero : {true, false}) {
-                 platform.zero = zero;
+                 identities.zero = zero;
                  const std::wstring out = zero ? L"zero" : L"wide";
                  c.Copy(c.tree.Path(L"src"), c.tree.Path(out), platform);
                  EXPECT_EQ(ReadAll(c.tree.Path(out + L"\\src\\sub\\b.txt")), "b") << zero;
@@ -331,20 +337,28 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              // The system platform (unnamed temporaries), cancelled at the
              // second block, just after a file appeared at the temporary's path.
-             struct Cancelling : PosixPlatform {
+             struct Cancelling : PosixFiles {
+                 using PosixFiles::PosixFiles;
                  std::function<void()> atSecondBlock;
                  int blocks = 0;
                  std::uint32_t CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
                                          std::uint32_t& bytesRead, std::uint32_t& bytesWritten) override {
                      if (++blocks == 2) atSecondBlock();
-                     return PosixPlatform::CopyBlock(source, target, buffer, size, bytesRead, bytesWritten);
+                     return PosixFiles::CopyBlock(source, target, buffer, size, bytesRead, bytesWritten);
                  }
+             };
+             struct NoSleeps : PassingThreadCalls {
+                 using PassingThreadCalls::PassingThreadCalls;
                  void SleepMilliseconds(std::uint32_t) override {}
-             } platform;
+             };
+             PosixPlatform posix;
+             Cancelling files(posix.Drives());
+             NoSleeps threads(posix.Threads());
+             Platform platform(files, posix.Listing(), posix.Folders(), posix.Sync(), threads);
              c.tree.File(L"src\\a.txt", Pattern(4 * CopyModule::kBlockSize));
              c.tree.Folder(L"out");
              CopyModule copier(platform);
-             platform.atSecondBlock = [&] {
+             files.atSecondBlock = [&] {
                  c.tree.File(L"out\\src\\" + kMarked, "appeared meanwhile");
                  CopyModuleTestSeam::RequestCancel(copier);
              };
