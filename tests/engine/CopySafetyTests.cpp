@@ -62,7 +62,7 @@ struct Case {
         FindHandle find;
         FindEntry entry;
         if (MakeSymbolicLink(tree.Path(target), tree.Path(link), isFolder) &&
-            SystemPlatform().FindFirst(tree.Path(link), find, entry) == 0 &&
+            SystemPlatform().Listing().FindFirst(tree.Path(link), find, entry) == 0 &&
             (entry.attributes & FileAttribute::kReparsePoint)) {
             return true;
         }
@@ -75,7 +75,7 @@ std::wstring LongForm(const std::wstring& path) { return L"\\\\?\\" + path; }
 
 std::uint32_t AttributesOf(const std::wstring& path) {
     std::uint32_t attributes = FileAttribute::kInvalid;
-    SystemPlatform().GetAttributes(path, attributes);
+    SystemPlatform().Folders().GetAttributes(path, attributes);
     return attributes;
 }
 
@@ -106,7 +106,7 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"out\\src\\" + kMarked, "the user's");
-             ASSERT_EQ(SystemPlatform().SetAttributes(c.tree.Path(L"out\\src\\" + kMarked), FileAttribute::kReadOnly), 0u);
+             ASSERT_EQ(SystemPlatform().Folders().SetAttributes(c.tree.Path(L"out\\src\\" + kMarked), FileAttribute::kReadOnly), 0u);
              c.CopySource();
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\" + kMarked)), "the user's");
              EXPECT_TRUE(AttributesOf(c.tree.Path(L"out\\src\\" + kMarked)) & FileAttribute::kReadOnly);
@@ -170,7 +170,7 @@ std::vector<Reproduction> Reproductions() {
              c.platform.OnRename([&](const std::wstring& to) {
                  FindHandle find;
                  FindEntry entry;
-                 if (SystemPlatform().FindFirst(TemporaryName::For(to), find, entry) == 0) {
+                 if (SystemPlatform().Listing().FindFirst(TemporaryName::For(to), find, entry) == 0) {
                      atRename = entry.lastAccessTime;
                  }
              });
@@ -178,19 +178,19 @@ std::vector<Reproduction> Reproductions() {
              EXPECT_TRUE(TemporaryName::IsStampOf(kMarked, atRename));
              FindHandle find;
              FindEntry entry;
-             ASSERT_EQ(SystemPlatform().FindFirst(c.tree.Path(L"out\\src\\a.txt"), find, entry), 0u);
+             ASSERT_EQ(SystemPlatform().Listing().FindFirst(c.tree.Path(L"out\\src\\a.txt"), find, entry), 0u);
              EXPECT_LT(entry.lastAccessTime, TemporaryName::StampFor(kMarked, 0, 0) - 4 * 86400 * 10000000ull);
          }},
         {"a link at a temporary's name is neither followed nor removed", true, true,
          [](Case& c) {
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"elsewhere\\keep.txt", "keep");
-             ASSERT_EQ(SystemPlatform().SetAttributes(c.tree.Path(L"elsewhere\\keep.txt"), FileAttribute::kReadOnly), 0u);
+             ASSERT_EQ(SystemPlatform().Folders().SetAttributes(c.tree.Path(L"elsewhere\\keep.txt"), FileAttribute::kReadOnly), 0u);
              c.tree.Folder(L"out\\src");
              if (!c.Link(L"elsewhere\\keep.txt", L"out\\src\\" + kMarked, false)) return;
              c.CopySource();
              EXPECT_TRUE(AttributesOf(c.tree.Path(L"elsewhere\\keep.txt")) & FileAttribute::kReadOnly);
-             EXPECT_TRUE(SystemPlatform().PathExists(c.tree.Path(L"out\\src\\" + kMarked)));
+             EXPECT_TRUE(SystemPlatform().Folders().PathExists(c.tree.Path(L"out\\src\\" + kMarked)));
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\a.txt")), "a");
          }},
         {"a folder at a temporary's name keeps its attributes and blocks nothing", true, true,
@@ -198,7 +198,7 @@ std::vector<Reproduction> Reproductions() {
              c.tree.File(L"src\\a.txt", "a");
              const std::wstring folder = c.tree.Path(L"out\\src\\" + kMarked);
              c.tree.Folder(L"out\\src\\" + kMarked);
-             SystemPlatform().SetAttributes(folder, FileAttribute::kHidden | FileAttribute::kSystem);
+             SystemPlatform().Folders().SetAttributes(folder, FileAttribute::kHidden | FileAttribute::kSystem);
              const std::uint32_t before = AttributesOf(folder);
              c.CopySource();
              EXPECT_EQ(AttributesOf(folder), before);
@@ -208,9 +208,9 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              c.tree.File(L"src\\name", "plain");
              FileHandle dotted;
-             ASSERT_EQ(SystemPlatform().CreateNewFile(LongForm(c.tree.Path(L"src\\name.")), dotted), 0u);
+             ASSERT_EQ(SystemPlatform().Files().CreateNewFile(LongForm(c.tree.Path(L"src\\name.")), dotted), 0u);
              std::uint32_t written = 0;
-             SystemPlatform().WriteFile(dotted.get(), "dotted", 6, written);
+             SystemPlatform().Files().WriteFile(dotted.get(), "dotted", 6, written);
              dotted.reset();
              c.CopySource();
              EXPECT_EQ(c.filesDone, 2);
@@ -227,13 +227,13 @@ std::vector<Reproduction> Reproductions() {
                  return;
              }
              const std::wstring source = L"C:\\torvane-alias-source";
-             ASSERT_EQ(SystemPlatform().CreateFolderTree(source + L"\\sub"), 0u);
+             ASSERT_EQ(SystemPlatform().Folders().CreateFolderTree(source + L"\\sub"), 0u);
              const std::wstring alias = std::wstring(drive, drive + std::strlen(drive)) + L"\\";
              // Windows names a folder by the volume it is on, whatever letter leads to it. Wine
              // names a folder that a letter of its own leads to by that letter, most of the time:
              // then nothing the system says tells the alias from a volume of its own.
              std::wstring real;
-             if (SystemPlatform().RealPath(alias, real) != ErrorCode::kSuccess ||
+             if (SystemPlatform().Folders().RealPath(alias, real) != ErrorCode::kSuccess ||
                  real.find(L"torvane-alias-source") == std::wstring::npos) {
                  c.skip = "this system names the inner folder by its own drive letter";
                  RemoveTree(source);
