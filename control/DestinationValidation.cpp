@@ -70,10 +70,10 @@ bool IsFullPath(const std::wstring& path) {
 // identity, whatever their text.
 bool IsSameOrInsideByIdentity(const std::wstring& dest, const std::wstring& folder, Platform& platform) {
     FileIdentity folderIdentity;
-    if (platform.Identify(folder, folderIdentity) != ErrorCode::kSuccess) return false;
+    if (platform.Folders().Identify(folder, folderIdentity) != ErrorCode::kSuccess) return false;
     for (std::wstring path = dest; !path.empty(); path = ParentOf(path)) {
         FileIdentity identity;
-        if (platform.Identify(path, identity) == ErrorCode::kSuccess && identity == folderIdentity) return true;
+        if (platform.Folders().Identify(path, identity) == ErrorCode::kSuccess && identity == folderIdentity) return true;
     }
     return false;
 }
@@ -85,7 +85,7 @@ std::wstring RealLocation(const std::wstring& path, Platform& platform) {
     std::wstring rest;
     for (std::wstring folder = path; !folder.empty(); folder = ParentOf(folder)) {
         std::wstring real;
-        if (platform.PathExists(folder) && platform.RealPath(folder, real) == ErrorCode::kSuccess) {
+        if (platform.Folders().PathExists(folder) && platform.Folders().RealPath(folder, real) == ErrorCode::kSuccess) {
             if (!rest.empty() && !real.empty() && real.back() != L'\\') real += L'\\';
             return real + rest;
         }
@@ -136,7 +136,7 @@ bool ValidateDestination(const DestinationRequest& request, Platform& platform, 
         const std::wstring realDest = RealLocation(fullDest, platform);
         for (const std::wstring& text : request.sources.Normalized()) {
             const std::wstring source = FullPathOf(text, platform);
-            if (!platform.IsFolder(source)) continue;
+            if (!platform.Folders().IsFolder(source)) continue;
             const std::wstring realSource = RealLocation(source, platform);
             if (IsSameOrInside(fullDest, source) || IsSameOrInside(realDest, realSource) ||
                 IsSameOrInsideByIdentity(fullDest, source, platform) ||
@@ -146,22 +146,22 @@ bool ValidateDestination(const DestinationRequest& request, Platform& platform, 
         }
     }
 
-    if (platform.PathExists(dest)) {
-        if (!platform.IsFolder(dest)) return Refuse(prompt, kNotAFolder);
+    if (platform.Folders().PathExists(dest)) {
+        if (!platform.Folders().IsFolder(dest)) return Refuse(prompt, kNotAFolder);
     } else {
-        const uint32_t result = platform.CreateFolderTree(dest);
+        const uint32_t result = platform.Folders().CreateFolderTree(dest);
         if (result != ErrorCode::kSuccess && result != ErrorCode::kFileExists && result != ErrorCode::kAlreadyExists) {
             return Refuse(prompt, kNotValid);
         }
         // Something of that name appeared meanwhile and it is not a folder:
         // the copy could not put anything into it.
-        if (!platform.IsFolder(dest)) return Refuse(prompt, kNotAFolder);
+        if (!platform.Folders().IsFolder(dest)) return Refuse(prompt, kNotAFolder);
     }
 
     std::wstring root = dest;
     PathText::AddBackslash(root);
     uint64_t freeBytes = 0;
-    const uint32_t error = platform.FreeBytes(root, freeBytes);
+    const uint32_t error = platform.Folders().FreeBytes(root, freeBytes);
     if (error != ErrorCode::kSuccess) {
         Diagnostics::Report(L"GetDiskFreeSpaceEx failed.", static_cast<int>(error));
         return false;
@@ -170,6 +170,6 @@ bool ValidateDestination(const DestinationRequest& request, Platform& platform, 
         if (prompt.Ask(kFreeSpace, kFreeSpaceCaption, kQuestionStyle) != PromptAnswer::kOk) return false;
     }
 
-    if (platform.IsEmptyFolder(dest)) return true;
+    if (platform.Folders().IsEmptyFolder(dest)) return true;
     return prompt.Ask(kNotEmpty, kNotEmptyCaption, kQuestionStyle) == PromptAnswer::kOk;
 }

@@ -7,7 +7,7 @@
 class PlatformClock : public TickSource {
 public:
     explicit PlatformClock(Platform& platform) : platform(platform) {}
-    uint32_t NowMs() override { return platform.TickCount(); }
+    uint32_t NowMs() override { return platform.Threads().TickCount(); }
 
 private:
     Platform& platform;

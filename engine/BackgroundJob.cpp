@@ -6,7 +6,7 @@
 
 void BackgroundJob::StartThread() {
     ThreadHandle created;
-    const std::uint32_t error = platform.StartThread(&BackgroundJob::ThreadMain, this, created);
+    const std::uint32_t error = platform.Threads().StartThread(&BackgroundJob::ThreadMain, this, created);
     if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"CreateThread failed.", static_cast<int>(error));
     thread = std::move(created);
 }
@@ -18,7 +18,7 @@ std::uint32_t BackgroundJob::ThreadMain(void* job) {
     } catch (const std::exception&) {
         // Its diagnostic line is written; the job says how it ends.
         self->failed = true;
-        self->platform.KeepAwake(false);
+        self->platform.Threads().KeepAwake(false);
         self->Failed();
     }
     return 0;

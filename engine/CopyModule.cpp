@@ -91,7 +91,7 @@ void CopyModule::Failed() {
     // that it did not finish.
     try {
         // Outside a file the item is the source being walked.
-        const bool isFolder = platform.IsFolder(currentSource);
+        const bool isFolder = platform.Folders().IsFolder(currentSource);
         items.Push({ResultCode::Unspecified, currentSource, currentName, 0, isFolder});
         SetStatusText(L"");
     } catch (const std::exception&) {
@@ -101,9 +101,9 @@ void CopyModule::Failed() {
 void CopyModule::Run() {
     SleepUnless(platform, 500, cancelRequested);
     started = true;
-    platform.KeepAwake(true);
+    platform.Threads().KeepAwake(true);
     CopySources();
-    platform.KeepAwake(false);
+    platform.Threads().KeepAwake(false);
     if (!cancelRequested) done = true;
     SetStatusText(L"");
     SleepUnless(platform, 500, cancelRequested);
@@ -111,7 +111,7 @@ void CopyModule::Run() {
 
 void CopyModule::CopySources() {
     try {
-        FinishingThread::Running helper(finishing, platform.OverlapsFinishing());
+        FinishingThread::Running helper(finishing, platform.Files().OverlapsFinishing());
         namedPaths.Clear();
         for (std::size_t i = 0; i < sources.size(); ++i) {
             CopySource(i);
@@ -147,7 +147,7 @@ void CopyModule::CopySource(std::size_t index) {
     std::wstring folderName = FileNameOf(source);
     if (IsDriveRoot(source)) {
         std::wstring label;
-        const std::uint32_t error = platform.VolumeLabel(RootOf(source), label);
+        const std::uint32_t error = platform.Folders().VolumeLabel(RootOf(source), label);
         if (error != ErrorCode::kSuccess) {
             // Without a label there is no folder to copy the drive into; say
             // so rather than finish as if the drive had been copied.
@@ -163,15 +163,15 @@ void CopyModule::CopySource(std::size_t index) {
     const FolderState state = CreateFolder(target);
     outputs.clear();
     FileIdentity identity;
-    if (platform.Identify(destination, identity) == ErrorCode::kSuccess) outputs.push_back(identity);
-    if (state != FolderState::Blocked && platform.Identify(target, identity) == ErrorCode::kSuccess) {
+    if (platform.Folders().Identify(destination, identity) == ErrorCode::kSuccess) outputs.push_back(identity);
+    if (state != FolderState::Blocked && platform.Folders().Identify(target, identity) == ErrorCode::kSuccess) {
         outputs.push_back(identity);
     }
     CopyFolder(L".", source, target, includeSubfolders, state == FolderState::Created, state == FolderState::Blocked);
 }
 
 CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const std::wstring& relativeName) {
-    std::uint32_t error = platform.CreateFolder(path);
+    std::uint32_t error = platform.Folders().CreateFolder(path);
     if (error == ErrorCode::kSuccess) return FolderState::Created;
     if (error == ErrorCode::kAlreadyExists || error == ErrorCode::kFileExists) {
         // What stands there is read as an entry of its own: a link or a
@@ -179,7 +179,7 @@ CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const
         // is no folder to copy into.
         FindHandle find;
         FindEntry entry;
-        const bool found = platform.FindFirst(path, find, entry) == ErrorCode::kSuccess;
+        const bool found = platform.Listing().FindFirst(path, find, entry) == ErrorCode::kSuccess;
         find.reset();
         if (found && IsPassedOverLink(entry)) {
             Diagnostics::Report(L"CreateDirectory failed.", static_cast<int>(ErrorCode::kAlreadyExists));
@@ -202,7 +202,7 @@ CopyModule::FolderState CopyModule::CreateFolder(const std::wstring& path, const
 bool CopyModule::IsOwnOutput(const std::wstring& source) {
     if (outputs.empty()) return false;
     FileIdentity identity;
-    if (platform.Identify(source, identity) != ErrorCode::kSuccess) return false;
+    if (platform.Folders().Identify(source, identity) != ErrorCode::kSuccess) return false;
     for (const FileIdentity& output : outputs) {
         if (output == identity) return true;
     }
@@ -212,13 +212,13 @@ bool CopyModule::IsOwnOutput(const std::wstring& source) {
 void CopyModule::CopyFolderAttributes(const std::wstring& source, const std::wstring& relativeName,
                                       const std::wstring& target) {
     std::uint32_t attributes = FileAttribute::kInvalid;
-    std::uint32_t error = platform.GetAttributes(source, attributes);
+    std::uint32_t error = platform.Folders().GetAttributes(source, attributes);
     if (error != ErrorCode::kSuccess) {
         // Nothing sound can be set; the target keeps the default attributes.
         Report({ResultCode::AttributesNotRead, source, relativeName, error, true});
         return;
     }
-    error = platform.SetAttributes(target, attributes);
+    error = platform.Folders().SetAttributes(target, attributes);
     if (error != ErrorCode::kSuccess) {
         Report({ResultCode::AttributesNotWritten, source, relativeName, error, true});
     }

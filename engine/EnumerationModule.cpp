@@ -83,7 +83,7 @@ struct EnumerationModule::TreeVisitor {
 void EnumerationModule::Run() {
     SleepUnless(platform, 500, stopRequested);
     started = true;
-    platform.KeepAwake(true);
+    platform.Threads().KeepAwake(true);
     TreeVisitor visitor{*this};
     for (const auto& source : sources) {
         if (stopRequested) break;
@@ -102,7 +102,7 @@ void EnumerationModule::Run() {
             CountFileSource(path);
         }
     }
-    platform.KeepAwake(false);
+    platform.Threads().KeepAwake(false);
     if (!stopRequested) done = true;
 }
 
@@ -111,7 +111,7 @@ void EnumerationModule::CountFileSource(const std::wstring& path) {
     // test is not counted; the copy reports it.
     FindHandle find;
     FindEntry entry;
-    if (platform.FindFirst(path, find, entry) == ErrorCode::kSuccess) {
+    if (platform.Listing().FindFirst(path, find, entry) == ErrorCode::kSuccess) {
         ++filesTotal;
         bytesTotal += entry.size;
     }

@@ -86,7 +86,7 @@ void CopyModule::CopyOneFile(const std::wstring& relativeName, const std::wstrin
     bool setAttributes = copyAttributes && !attributeFree;
     std::uint32_t attributesUnread = ErrorCode::kSuccess;
     if (setAttributes && attributes == kUnknownAttributes) {
-        attributesUnread = platform.GetAttributes(source, attributes);
+        attributesUnread = platform.Folders().GetAttributes(source, attributes);
         // Nothing sound can be set then; the target keeps the default
         // attributes, and a copy that succeeds says so.
         if (attributesUnread != ErrorCode::kSuccess) setAttributes = false;
@@ -117,7 +117,7 @@ void CopyModule::CopyOneFile(const std::wstring& relativeName, const std::wstrin
     }
     // Attributes a new file cannot be created with are set afterwards.
     if (failure == ErrorCode::kSuccess && setAttributes && (attributes & FileAttribute::kSetLater)) {
-        error = platform.SetAttributes(temporary, atCreation | (attributes & FileAttribute::kSetLater));
+        error = platform.Folders().SetAttributes(temporary, atCreation | (attributes & FileAttribute::kSetLater));
         if (error != ErrorCode::kSuccess) Report({ResultCode::AttributesNotWritten, source, relativeName, error});
     }
     if (failure != ErrorCode::kSuccess) {
@@ -135,7 +135,7 @@ void CopyModule::CopyOneFile(const std::wstring& relativeName, const std::wstrin
 
 bool CopyModule::OpenSource(const std::wstring& relativeName, const std::wstring& source, FileHandle& file,
                             std::uint64_t& expectedSize) {
-    std::uint32_t error = platform.OpenForBackupRead(source, file);
+    std::uint32_t error = platform.Files().OpenForBackupRead(source, file);
     if (error != ErrorCode::kSuccess) {
         const ResultCode code =
             error == ErrorCode::kSharingViolation ? ResultCode::FileLocked : ResultCode::AccessDeniedSource;
@@ -144,7 +144,7 @@ bool CopyModule::OpenSource(const std::wstring& relativeName, const std::wstring
     }
     if (expectedSize == kUnknownSize) {
         // Without the size a short copy could not be told from a complete one.
-        error = platform.FileSize(file.get(), expectedSize);
+        error = platform.Files().FileSize(file.get(), expectedSize);
         if (error != ErrorCode::kSuccess) {
             Report({ResultCode::AccessDeniedSource, source, relativeName, error});
             return false;
@@ -163,7 +163,7 @@ bool CopyModule::CopyBlocks(NativeHandle source, NativeHandle target, std::uint6
         if (cancelRequested) return false;
         std::uint32_t bytesRead = 0;
         std::uint32_t bytesWritten = 0;
-        failure = platform.CopyBlock(source, target, buffer.get(), kBlockSize, bytesRead, bytesWritten);
+        failure = platform.Files().CopyBlock(source, target, buffer.get(), kBlockSize, bytesRead, bytesWritten);
         // The end of the file, or a read that failed.
         if (bytesRead == 0) return true;
         bytesCopied += bytesWritten;
@@ -194,7 +194,7 @@ void CopyModule::HandOver(FileHandle& sourceFile, FileHandle& targetFile, const 
     pending.targetPath = target;
     pending.written = written;
     pending.expectedSize = expectedSize;
-    pending.unnamed = platform.IsUnnamedFile(pending.target.get());
+    pending.unnamed = platform.Files().IsUnnamedFile(pending.target.get());
     // A name the destination cannot tell from one copied before in this
     // job is known here; the finishing step only reads it.
     pending.twin = namedPaths.HasTwinOf(target);
@@ -210,10 +210,10 @@ void CopyModule::FinishPendingFile() {
     // still held for the file, so it counts like a failed write and the file
     // never keeps the name.
     std::uint32_t error = ErrorCode::kSuccess;
-    const Platform::Finish finish = platform.FinishNewFile(file.target.release(), file.temporary, file.targetPath, error);
+    const FileCalls::Finish finish = platform.Files().FinishNewFile(file.target.release(), file.temporary, file.targetPath, error);
     file.source.reset();
     switch (finish) {
-        case Platform::Finish::Named:
+        case FileCalls::Finish::Named:
             ++filesDone;
             if (file.written != file.expectedSize) {
                 // The source changed size while it was read: the target holds
@@ -222,13 +222,13 @@ void CopyModule::FinishPendingFile() {
                 ++skipped;
             }
             return;
-        case Platform::Finish::CloseFailed:
+        case FileCalls::Finish::CloseFailed:
             items.Push({ResultCode::PartialCopy, file.sourcePath, file.relativeName, error});
             RemoveClosedTemporary(file);
             ++filesDone;
             ++skipped;
             return;
-        case Platform::Finish::NameTaken:
+        case FileCalls::Finish::NameTaken:
             // The target appeared while the copy ran: it is left as it is.
             // Where this job put it there, under a name the destination
             // cannot tell from this one, nothing existed before.
@@ -239,7 +239,7 @@ void CopyModule::FinishPendingFile() {
             }
             RemoveClosedTemporary(file);
             return;
-        case Platform::Finish::RenameFailed:
+        case FileCalls::Finish::RenameFailed:
             items.Push({ResultCode::AccessDeniedTarget, file.targetPath, file.relativeName, error});
             RemoveClosedTemporary(file);
             return;
@@ -255,7 +255,7 @@ void CopyModule::DiscardUnfinished() {
 bool CopyModule::NameStandsAsTwin(const std::wstring& target) {
     FindHandle find;
     FindEntry entry;
-    if (platform.FindFirst(target, find, entry) != ErrorCode::kSuccess) return false;
+    if (platform.Listing().FindFirst(target, find, entry) != ErrorCode::kSuccess) return false;
     return entry.name != FileNameOf(target);
 }
 
@@ -279,7 +279,7 @@ ItemResult CopyModule::TemporaryLeft(const std::wstring& temporary, const std::w
 void CopyModule::DiscardTemporary(FileHandle& file, const std::wstring& temporary, const std::wstring& relativeName,
                                   bool settle) {
     if (!file) return;
-    const std::uint32_t error = platform.DiscardNewFile(file.release(), temporary);
+    const std::uint32_t error = platform.Files().DiscardNewFile(file.release(), temporary);
     if (error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound) return;
     if (settle) {
         namedPaths.Add(temporary);
@@ -296,7 +296,7 @@ void CopyModule::DiscardTemporary(FileHandle& file, const std::wstring& temporar
 
 void CopyModule::RemoveClosedTemporary(const PendingFile& file) {
     if (file.unnamed) return;  // gone with its handle; whatever has the path now is not ours
-    const std::uint32_t error = platform.RemoveTemporary(file.temporary);
+    const std::uint32_t error = platform.Files().RemoveTemporary(file.temporary);
     if (error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound) return;
     items.Push(TemporaryLeft(file.temporary, file.relativeName, error));
 }
@@ -309,22 +309,22 @@ std::uint32_t CopyModule::CreateTemporary(const std::wstring& target, std::uint3
     std::uint32_t error = ErrorCode::kSuccess;
     for (int attempt = 0; attempt < TemporaryName::kAttempts; ++attempt) {
         temporary = TemporaryName::For(target, attempt);
-        error = platform.CreateUnfinishedFile(temporary, file, attributes);
+        error = platform.Files().CreateUnfinishedFile(temporary, file, attributes);
         if (taken(error) && finishing.Busy()) {
             // The file in hand may still hold the name (two names of one
             // folder whose temporaries coincide): let it finish first.
             finishing.Settle();
-            error = platform.CreateUnfinishedFile(temporary, file, attributes);
+            error = platform.Files().CreateUnfinishedFile(temporary, file, attributes);
         }
         // The temporary of a copy that still runs is open without sharing,
         // so it cannot be removed here.
         if (taken(error) && RemoveLeftover(temporary)) {
-            error = platform.CreateUnfinishedFile(temporary, file, attributes);
+            error = platform.Files().CreateUnfinishedFile(temporary, file, attributes);
         }
         if (error == ErrorCode::kSuccess) {
             // Without the stamp a killed copy's temporary is merely never
             // removed; the copy itself is sound.
-            platform.StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(temporary), size, lastWrite));
+            platform.Files().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(temporary), size, lastWrite));
             namedPaths.Add(temporary);
             return error;
         }
@@ -337,16 +337,16 @@ bool CopyModule::RemoveLeftover(const std::wstring& temporary) {
     if (namedPaths.Contains(temporary)) return false;
     FindHandle find;
     FindEntry entry;
-    if (platform.FindFirst(temporary, find, entry) != ErrorCode::kSuccess) return false;
+    if (platform.Listing().FindFirst(temporary, find, entry) != ErrorCode::kSuccess) return false;
     find.reset();
     if (entry.attributes & (FileAttribute::kDirectory | FileAttribute::kReparsePoint)) return false;
     if (!TemporaryName::IsMarked(entry.name) || !TemporaryName::IsStampOf(entry.name, entry.lastAccessTime)) {
         return false;
     }
-    return platform.RemoveTemporary(temporary) == ErrorCode::kSuccess;
+    return platform.Files().RemoveTemporary(temporary) == ErrorCode::kSuccess;
 }
 
 bool CopyModule::DeleteTarget(const std::wstring& path) {
-    const std::uint32_t error = platform.RemoveTemporary(path);
+    const std::uint32_t error = platform.Files().RemoveTemporary(path);
     return error == ErrorCode::kSuccess || error == ErrorCode::kFileNotFound;
 }

@@ -29,14 +29,14 @@ FinishingThread::FinishingThread(Platform& platform, Step step, void* context)
 void FinishingThread::Start() {
     if (thread) return;
     ClearState();
-    std::uint32_t error = platform.NewSignal(work);
-    if (error == ErrorCode::kSuccess) error = platform.NewSignal(ended);
+    std::uint32_t error = platform.Sync().NewSignal(work);
+    if (error == ErrorCode::kSuccess) error = platform.Sync().NewSignal(ended);
     if (error != ErrorCode::kSuccess) {
         Diagnostics::Report(L"CreateEvent failed.", Code(error));
         CloseSignals();
         return;
     }
-    error = platform.StartThread(&FinishingThread::ThreadMain, this, thread);
+    error = platform.Threads().StartThread(&FinishingThread::ThreadMain, this, thread);
     if (error != ErrorCode::kSuccess) {
         Diagnostics::Report(L"CreateThread failed.", Code(error));
         CloseSignals();
@@ -117,7 +117,7 @@ template <typename Condition>
 void FinishingThread::Await(Condition done, std::atomic<bool>& asleep, NativeHandle signal) {
     for (int spin = 0; spin < kSpins; ++spin) {
         if (done()) return;
-        platform.YieldThread();
+        platform.Sync().YieldThread();
     }
     // Saying "asleep" before the last look means a side that changes the
     // state after that look sees the flag and raises the signal; a raise
@@ -125,7 +125,7 @@ void FinishingThread::Await(Condition done, std::atomic<bool>& asleep, NativeHan
     for (;;) {
         asleep = true;
         if (done()) break;
-        const std::uint32_t error = platform.WaitSignal(signal, kRecheckMilliseconds);
+        const std::uint32_t error = platform.Sync().WaitSignal(signal, kRecheckMilliseconds);
         if (error != ErrorCode::kSuccess && error != ErrorCode::kWaitTimeout) {
             asleep = false;
             Diagnostics::Raise(L"WAIT_FAILED encountered.", Code(error));
@@ -136,7 +136,7 @@ void FinishingThread::Await(Condition done, std::atomic<bool>& asleep, NativeHan
 
 void FinishingThread::Wake(const std::atomic<bool>& asleep, NativeHandle signal) noexcept {
     if (!asleep.load()) return;
-    const std::uint32_t error = platform.RaiseSignal(signal);
+    const std::uint32_t error = platform.Sync().RaiseSignal(signal);
     if (error == ErrorCode::kSuccess) return;
     // The sleeper looks again soon all the same; the line says why it was late.
     try {
@@ -148,8 +148,8 @@ void FinishingThread::Wake(const std::atomic<bool>& asleep, NativeHandle signal)
 void FinishingThread::CloseSignals() noexcept {
     // Close results are ignored: nobody waits on either signal any more, and
     // a refused close leaves nothing this thread could retry or undo.
-    if (work != kNoHandle) platform.CloseSignal(work);
-    if (ended != kNoHandle) platform.CloseSignal(ended);
+    if (work != kNoHandle) platform.Sync().CloseSignal(work);
+    if (ended != kNoHandle) platform.Sync().CloseSignal(ended);
     work = kNoHandle;
     ended = kNoHandle;
 }

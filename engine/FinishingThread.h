@@ -53,7 +53,7 @@ public:
     bool Busy() const { return busy.load(); }
 
     // Starts the helper thread for a scope, where the platform gains by it
-    // (Platform::OverlapsFinishing), and stops it at the scope's end.
+    // (FileCalls::OverlapsFinishing), and stops it at the scope's end.
     class Running {
     public:
         Running(FinishingThread& thread, bool start) : thread(thread) {

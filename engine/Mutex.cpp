@@ -9,7 +9,7 @@ int Code(std::uint32_t error) { return static_cast<int>(error); }
 }  // namespace
 
 Mutex::Mutex(Platform& platform) : platform(platform) {
-    const std::uint32_t error = platform.NewMutex(handle);
+    const std::uint32_t error = platform.Sync().NewMutex(handle);
     if (error != ErrorCode::kSuccess) {
         handle = kNoHandle;
         Diagnostics::Raise(L"CreateMutex failed.", Code(error));
@@ -18,7 +18,7 @@ Mutex::Mutex(Platform& platform) : platform(platform) {
 
 Mutex::~Mutex() {
     if (handle == kNoHandle) return;
-    const std::uint32_t error = platform.CloseMutex(handle);
+    const std::uint32_t error = platform.Sync().CloseMutex(handle);
     handle = kNoHandle;
     if (error == ErrorCode::kSuccess) return;
     // A destructor has nobody to hand the failure to: the line is its record.
@@ -31,13 +31,13 @@ Mutex::~Mutex() {
 
 void Mutex::Lock() {
     std::uint32_t error = ErrorCode::kSuccess;
-    switch (platform.WaitMutex(handle, error)) {
+    switch (platform.Sync().WaitMutex(handle, error)) {
         case MutexWait::Acquired:
             return;
         case MutexWait::Abandoned:
             // The wait made this thread the owner; give the lock back so that
             // the throw leaves it usable rather than abandoned once more.
-            platform.ReleaseMutex(handle);
+            platform.Sync().ReleaseMutex(handle);
             Diagnostics::Raise(L"WAIT_ABANDONED encountered.", Code(error));
         case MutexWait::Failed:
             // A wait that fails once fails again: retrying would spin forever.
@@ -47,7 +47,7 @@ void Mutex::Lock() {
 }
 
 void Mutex::Unlock() {
-    const std::uint32_t error = platform.ReleaseMutex(handle);
+    const std::uint32_t error = platform.Sync().ReleaseMutex(handle);
     if (error != ErrorCode::kSuccess) Diagnostics::Raise(L"ReleaseMutex failed.", Code(error));
 }
 

@@ -94,11 +94,11 @@ std::wstring JoinExactPath(const std::wstring& folder, const std::wstring& name)
     return NeedsLongForm(name) ? LongPathOf(joined) : joined;
 }
 
-bool PathExists(const std::wstring& path, Platform& platform) { return platform.PathExists(path); }
+bool PathExists(const std::wstring& path, Platform& platform) { return platform.Folders().PathExists(path); }
 
-bool IsFolder(const std::wstring& path, Platform& platform) { return platform.IsFolder(path); }
+bool IsFolder(const std::wstring& path, Platform& platform) { return platform.Folders().IsFolder(path); }
 
-bool IsNotFolder(const std::wstring& path, Platform& platform) { return !platform.IsFolder(path); }
+bool IsNotFolder(const std::wstring& path, Platform& platform) { return !platform.Folders().IsFolder(path); }
 
 bool AllSourcesExist(const SourceList& sources, Platform& platform) {
     if (sources.Normalized().empty()) return false;
@@ -111,7 +111,7 @@ bool AllSourcesExist(const SourceList& sources, Platform& platform) {
 std::wstring FullPathOf(const std::wstring& path, Platform& platform) {
     const std::wstring normalized = NormalizePath(path);
     std::wstring full;
-    if (normalized.empty() || platform.FullPath(normalized, full) != ErrorCode::kSuccess) return normalized;
+    if (normalized.empty() || platform.Folders().FullPath(normalized, full) != ErrorCode::kSuccess) return normalized;
     if (full.size() > 1 && IsSeparator(full.back()) && !PathText::IsRoot(full)) full.pop_back();
     return full;
 }

@@ -42,7 +42,7 @@ void WalkTree(Platform& platform, const std::atomic<bool>& stop, Visitor& visito
     {
         FindHandle find;
         FindEntry entry;
-        std::uint32_t error = platform.FindFirst(JoinPath(folder.path, L"*"), find, entry);
+        std::uint32_t error = platform.Listing().FindFirst(JoinPath(folder.path, L"*"), find, entry);
         if (error != ErrorCode::kSuccess) {
             visitor.ListingFailed(folder, error);
             return;
@@ -60,7 +60,7 @@ void WalkTree(Platform& platform, const std::atomic<bool>& stop, Visitor& visito
             } else {
                 visitor.File(folder, context, entry);
             }
-        } while ((error = platform.FindNext(find.get(), entry)) == ErrorCode::kSuccess);
+        } while ((error = platform.Listing().FindNext(find.get(), entry)) == ErrorCode::kSuccess);
         // The listing broke off: what came after the break is unknown.
         if (error != ErrorCode::kNoMoreFiles) visitor.ListingFailed(folder, error);
     }  // the listing is closed before the walk goes deeper

@@ -13,9 +13,9 @@
 // it where sleeps return at once.
 inline void SleepUnless(Platform& platform, std::uint32_t milliseconds, const std::atomic<bool>& stop) {
     constexpr std::uint32_t kSlice = 10;
-    const std::uint32_t start = platform.TickCount();
+    const std::uint32_t start = platform.Threads().TickCount();
     for (std::uint32_t slept = 0; slept < milliseconds && !stop.load(); slept += kSlice) {
-        if (platform.TickCount() - start >= milliseconds) return;
-        platform.SleepMilliseconds(milliseconds - slept < kSlice ? milliseconds - slept : kSlice);
+        if (platform.Threads().TickCount() - start >= milliseconds) return;
+        platform.Threads().SleepMilliseconds(milliseconds - slept < kSlice ? milliseconds - slept : kSlice);
     }
 }

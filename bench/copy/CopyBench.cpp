@@ -74,13 +74,13 @@ std::string Narrow(const std::wstring& text) {
 
 bool WriteWholeFile(Platform& platform, const std::wstring& path, std::uint64_t size) {
     FileHandle file;
-    if (platform.CreateNewFile(path, file) != ErrorCode::kSuccess) return false;
+    if (platform.Files().CreateNewFile(path, file) != ErrorCode::kSuccess) return false;
     std::vector<unsigned char> block(1 << 20);
     for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<unsigned char>(i * 31 + (i >> 9));
     while (size > 0) {
         const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, block.size()));
         std::uint32_t written = 0;
-        if (platform.WriteFile(file.get(), block.data(), n, written) != ErrorCode::kSuccess) return false;
+        if (platform.Files().WriteFile(file.get(), block.data(), n, written) != ErrorCode::kSuccess) return false;
         size -= n;
     }
     return true;
@@ -92,16 +92,16 @@ std::wstring FileName(int i) { return L"f" + std::to_wstring(i) + L".bin"; }
 // Builds the tree unless a finished one is there already.
 bool Generate(Platform& platform, const TreeSpec& spec, const std::wstring& root) {
     const std::wstring done = root + L".complete";
-    if (platform.PathExists(done)) return true;
+    if (platform.Folders().PathExists(done)) return true;
     std::printf("generating %s ...\n", spec.name);
     std::fflush(stdout);
-    platform.CreateFolderTree(root);
+    platform.Folders().CreateFolderTree(root);
     for (int f = 0; f < spec.folders; ++f) {
         const std::wstring folder = spec.folders == 1 ? root : JoinPath(root, FolderName(f));
-        platform.CreateFolder(folder);
+        platform.Folders().CreateFolder(folder);
         for (int i = 0; i < spec.filesPerFolder; ++i) {
             const std::wstring path = JoinPath(folder, FileName(i));
-            if (!platform.PathExists(path) && !WriteWholeFile(platform, path, spec.fileSize)) return false;
+            if (!platform.Folders().PathExists(path) && !WriteWholeFile(platform, path, spec.fileSize)) return false;
         }
     }
     return WriteWholeFile(platform, done, 0);
@@ -111,7 +111,7 @@ bool Generate(Platform& platform, const TreeSpec& spec, const std::wstring& root
 void Warm(Platform& platform, const std::wstring& folder) {
     FindHandle find;
     FindEntry entry;
-    if (platform.FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
+    if (platform.Listing().FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
     static std::vector<unsigned char> buffer(1 << 20);
     do {
         if (entry.name == L"." || entry.name == L"..") continue;
@@ -121,13 +121,13 @@ void Warm(Platform& platform, const std::wstring& folder) {
             continue;
         }
         FileHandle file;
-        if (platform.OpenForBackupRead(path, file) != ErrorCode::kSuccess) continue;
+        if (platform.Files().OpenForBackupRead(path, file) != ErrorCode::kSuccess) continue;
         std::uint32_t n = 0;
-        while (platform.ReadFile(file.get(), buffer.data(), static_cast<std::uint32_t>(buffer.size()), n) ==
+        while (platform.Files().ReadFile(file.get(), buffer.data(), static_cast<std::uint32_t>(buffer.size()), n) ==
                    ErrorCode::kSuccess &&
                n > 0) {
         }
-    } while (platform.FindNext(find.get(), entry) == ErrorCode::kSuccess);
+    } while (platform.Listing().FindNext(find.get(), entry) == ErrorCode::kSuccess);
 }
 
 // --- The engine ---
@@ -387,7 +387,7 @@ void RemoveCopy(Platform& platform, const std::wstring& folder, bool singleFile,
     // many-file copies stay until the run ends, so no run reuses freed inodes.
     if (!singleFile) return;
     const std::wstring file = JoinPath(JoinPath(folder, treeName), FileName(0));
-    platform.RemoveFile(file);
+    platform.Folders().RemoveFile(file);
 }
 
 // The platform calls of the counted run per copied file, by kind, and the
@@ -468,11 +468,11 @@ int main(int argc, char** argv) {
         // also shown without.
         std::vector<double> fixedReady, fixedCompleted;
         const std::wstring oneFile = JoinPath(work, L"one-file");
-        system.CreateFolder(oneFile);
-        if (!system.PathExists(JoinPath(oneFile, FileName(0)))) WriteWholeFile(system, JoinPath(oneFile, FileName(0)), 1);
+        system.Folders().CreateFolder(oneFile);
+        if (!system.Folders().PathExists(JoinPath(oneFile, FileName(0)))) WriteWholeFile(system, JoinPath(oneFile, FileName(0)), 1);
         for (int rep = 0; rep < std::max(3, repetitions); ++rep) {
             const std::wstring destination = JoinPath(work, L"out-" + runTag + L"-one-" + treeName + L"-" + std::to_wstring(rep));
-            system.CreateFolder(destination);
+            system.Folders().CreateFolder(destination);
             const WindowRun run = ThroughTheWindow(oneFile, destination);
             if (run.completed < 0) continue;
             fixedReady.push_back(run.ready);
@@ -498,7 +498,7 @@ int main(int argc, char** argv) {
                               [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
                                   return EngineAsTheFormDrivesIt(noWaits, from, to, std::chrono::milliseconds(10));
                               }});
-        if (system.OverlapsFinishing()) {
+        if (system.Files().OverlapsFinishing()) {
             contenders.push_back({"engine, no fixed waits, files finished on the copy thread", true,
                                   [&](const std::wstring& from, const std::wstring& to, const std::wstring&) {
                                       return EngineAsTheFormDrivesIt(oneThread, from, to,
@@ -546,7 +546,7 @@ int main(int argc, char** argv) {
                 Contender& contender = contenders[(turn + static_cast<std::size_t>(rep)) % contenders.size()];
                 if (contender.failed) continue;
                 const std::wstring destination = JoinPath(work, L"out-" + runTag + L"-" + treeName + L"-" + std::to_wstring(++runNumber));
-                system.CreateFolder(destination);
+                system.Folders().CreateFolder(destination);
                 SettleWrites();
                 Warm(system, source);
                 const double serverBefore = ServerCpuSeconds();

@@ -12,48 +12,39 @@
 // entry) match the path their handle was opened with (for a listing, its
 // folder). Configure before the engine threads start; the counters and
 // records may be read at any time.
+//
+// It bundles one decorator per topic (FaultCalls.h), all sharing one state.
+// A test that changes a topic further wraps that topic of this platform and
+// bundles its wrapper with this platform's other topics.
 
 #include <cstdint>
 #include <functional>
-#include <atomic>
-#include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/testing/FaultCalls.h"
+#include "platform/testing/FaultState.h"
 
-enum class PlatformCall {
-    OpenForBackupRead,
-    CreateNewFile,
-    ReadFile,
-    WriteFile,
-    FileSize,
-    GetAttributes,
-    SetAttributes,
-    RemoveFile,
-    CreateFolder,
-    CreateFolderTree,
-    FindFirst,
-    FindNext,
-    VolumeLabel,
-    FreeBytes,
-    StartThread,
-    NewMutex,
-    WaitMutex,
-    ReleaseMutex,
-    CloseMutex,
-    NewSignal,
-    RaiseSignal,
-    WaitSignal,
-    CloseWrittenFile,
-    RenameNoReplace,
-    Identify,
-    FullPath,
-    Count
+// The shared state and the five decorators over inner's topics, in a base
+// of their own so that they exist before the Platform base is handed them.
+struct FaultTopics {
+    explicit FaultTopics(Platform& inner)
+        : files(inner.Files(), state),
+          listing(inner.Listing(), state),
+          folders(inner.Folders(), state),
+          sync(inner.Sync(), state),
+          threads(inner.Threads(), state) {}
+
+    Fault::State state;
+    Fault::Files files;
+    Fault::Listing listing;
+    Fault::Folders folders;
+    Fault::Sync sync;
+    Fault::Threads threads;
 };
 
-class FaultPlatform : public Platform {
+class FaultPlatform : private FaultTopics, public Platform {
 public:
     explicit FaultPlatform(Platform& inner);
 
@@ -97,114 +88,4 @@ public:
     int Calls(PlatformCall call) const;
     std::vector<bool> KeepAwakeCalls() const;
     std::vector<std::uint32_t> Sleeps() const;
-
-    std::uint32_t OpenForBackupRead(const std::wstring& path, FileHandle& file) override;
-    std::uint32_t CreateNewFile(const std::wstring& path, FileHandle& file, std::uint32_t attributes = 0) override;
-    std::uint32_t ReadFile(NativeHandle file, void* buffer, std::uint32_t size, std::uint32_t& bytesRead) override;
-    std::uint32_t WriteFile(NativeHandle file, const void* data, std::uint32_t size,
-                            std::uint32_t& bytesWritten) override;
-    std::uint32_t FileSize(NativeHandle file, std::uint64_t& size) override;
-    void CloseFile(NativeHandle file) noexcept override;
-    std::uint32_t CloseWrittenFile(NativeHandle file) override;
-    std::uint32_t RenameNoReplace(const std::wstring& from, const std::wstring& to) override;
-    std::uint32_t StampNewFile(NativeHandle file, std::uint64_t time) override;
-    std::uint32_t UnstampFile(const std::wstring& path) override;
-    // Matched as RemoveFile calls.
-    std::uint32_t RemoveTemporary(const std::wstring& path) override;
-    std::uint32_t RealPath(const std::wstring& path, std::wstring& realPath) override;
-    std::uint32_t GetAttributes(const std::wstring& path, std::uint32_t& attributes) override;
-    std::uint32_t SetAttributes(const std::wstring& path, std::uint32_t attributes) override;
-    std::uint32_t RemoveFile(const std::wstring& path) override;
-    std::uint32_t CreateFolder(const std::wstring& path) override;
-    std::uint32_t CreateFolderTree(const std::wstring& path) override;
-    std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) override;
-    std::uint32_t FindNext(NativeHandle find, FindEntry& entry) override;
-    void CloseFind(NativeHandle find) noexcept override;
-    std::uint32_t VolumeLabel(const std::wstring& root, std::wstring& label) override;
-    std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override;
-    std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override;
-    std::uint32_t FullPath(const std::wstring& path, std::wstring& fullPath) override;
-    bool PathExists(const std::wstring& path) override;
-    bool IsFolder(const std::wstring& path) override;
-    bool IsEmptyFolder(const std::wstring& path) override;
-    std::uint32_t StartThread(ThreadBody body, void* argument, ThreadHandle& thread) override;
-    void JoinThread(NativeHandle thread) noexcept override;
-    void SleepMilliseconds(std::uint32_t milliseconds) override;
-    void KeepAwake(bool on) override;
-    std::uint32_t TickCount() override;
-    std::uint32_t NewMutex(NativeHandle& mutex) override;
-    MutexWait WaitMutex(NativeHandle mutex, std::uint32_t& error) override;
-    std::uint32_t ReleaseMutex(NativeHandle mutex) override;
-    std::uint32_t CloseMutex(NativeHandle mutex) override;
-    bool OverlapsFinishing() override;
-    std::uint32_t NewSignal(NativeHandle& signal) override;
-    std::uint32_t RaiseSignal(NativeHandle signal) override;
-    std::uint32_t WaitSignal(NativeHandle signal, std::uint32_t milliseconds) override;
-    std::uint32_t CloseSignal(NativeHandle signal) override;
-    void YieldThread() override;
-
-private:
-    struct Rule {
-        PlatformCall call;
-        std::wstring suffix;
-        std::uint32_t error;
-        int nth;
-        int times;
-        std::uint32_t bytesAccepted;
-        int matched;
-    };
-    struct OpenFile {
-        std::wstring path;
-        int reads = 0;
-        std::uint64_t bytesRead = 0;
-    };
-
-    // Counts the call; the error of the rule that fails it, or kSuccess.
-    std::uint32_t Check(PlatformCall call, const std::wstring& path, std::uint32_t* bytesAccepted = nullptr);
-    std::wstring PathOf(NativeHandle handle) const;
-    // A copy of a hook, taken under the lock, to be called outside it.
-    template <typename Hook>
-    Hook HookOf(const Hook& hook) const {
-        std::lock_guard<SpinLock> guard(lock);
-        return hook;
-    }
-    void AdjustEntry(NativeHandle find, FindEntry& entry);
-
-    // A spin lock: the 32-bit toolchain's threading model has no std::mutex,
-    // and the decorator holds it only for a few map operations.
-    class SpinLock {
-    public:
-        void lock() {
-            while (flag.test_and_set(std::memory_order_acquire)) {
-            }
-        }
-        void unlock() { flag.clear(std::memory_order_release); }
-
-    private:
-        std::atomic_flag flag = ATOMIC_FLAG_INIT;
-    };
-
-    Platform& inner;
-    mutable SpinLock lock;
-    std::vector<Rule> rules;
-    std::map<std::wstring, std::uint64_t> readLimits;
-    std::map<std::wstring, std::uint64_t> reportedSizes;
-    std::map<std::wstring, std::uint32_t> reportedTags;
-    std::map<std::wstring, std::uint32_t> reportedAttributes;
-    std::vector<std::wstring> hiddenPaths;
-    std::map<NativeHandle, OpenFile> files;
-    std::map<NativeHandle, std::wstring> listings;
-    std::function<void(const std::wstring&, int)> readHook;
-    std::function<void(const std::wstring&)> renameHook;
-    std::function<void()> waitHook;
-    std::function<void()> releasedHook;
-    int waitFaultNth = 0;
-    MutexWait waitFaultResult = MutexWait::Acquired;
-    std::uint32_t waitFaultError = 0;
-    int waits = 0;
-    bool instantSleeps = false;
-    int overlapsFinishing = -1;  // -1: as the inner platform says
-    int calls[static_cast<int>(PlatformCall::Count)] = {};
-    std::vector<bool> keepAwakeCalls;
-    std::vector<std::uint32_t> sleeps;
 };

@@ -2,7 +2,7 @@
 // the system has them) and its final path after links, junctions, mount
 // points, substituted drives and shares of this machine's own folders.
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Folders.h"
 
 #include <windows.h>
 
@@ -123,7 +123,7 @@ std::wstring WithoutLocalShare(const std::wstring& path) {
 
 }  // namespace
 
-std::uint32_t Win32Platform::IdentifyFile(const std::wstring& path, FileIdentity& identity) {
+std::uint32_t Win32Folders::IdentifyFile(const std::wstring& path, FileIdentity& identity) {
     // No access rights are asked for: reading the identity needs none, and
     // backup semantics let the call open folders too.
     const HANDLE handle = OpenToQuery(path);
@@ -154,7 +154,7 @@ std::uint32_t Win32Platform::IdentifyFile(const std::wstring& path, FileIdentity
     return ERROR_SUCCESS;
 }
 
-std::uint32_t Win32Platform::RealPath(const std::wstring& path, std::wstring& realPath) {
+std::uint32_t Win32Folders::RealPath(const std::wstring& path, std::wstring& realPath) {
     std::wstring full;
     if (std::uint32_t error = FullPath(path, full)) return error;
     if (Calls().finalPath) {

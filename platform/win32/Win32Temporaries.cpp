@@ -2,7 +2,7 @@
 // through a handle, so that what goes is always the very file meant and
 // never what a link at its name leads to.
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Files.h"
 
 #include <windows.h>
 
@@ -39,7 +39,7 @@ std::uint32_t DeleteThroughHandle(HANDLE file, DWORD attributes) {
 
 }  // namespace
 
-std::uint32_t Win32Platform::StampNewFile(NativeHandle file, std::uint64_t time) {
+std::uint32_t Win32Files::StampNewFile(NativeHandle file, std::uint64_t time) {
     FILETIME stamp;
     if (time == 0) {
         GetSystemTimeAsFileTime(&stamp);
@@ -52,7 +52,7 @@ std::uint32_t Win32Platform::StampNewFile(NativeHandle file, std::uint64_t time)
     return SetFileTime(AsHandle(file), nullptr, &stamp, nullptr) ? ERROR_SUCCESS : LastError();
 }
 
-std::uint32_t Win32Platform::UnstampFile(const std::wstring& path) {
+std::uint32_t Win32Files::UnstampFile(const std::wstring& path) {
     const HANDLE handle = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -62,7 +62,7 @@ std::uint32_t Win32Platform::UnstampFile(const std::wstring& path) {
     return error;
 }
 
-std::uint32_t Win32Platform::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
+std::uint32_t Win32Files::DiscardNewFile(NativeHandle file, const std::wstring& temporary) {
     const HANDLE handle = AsHandle(file);
     BY_HANDLE_FILE_INFORMATION information;
     if (NtFileCalls::Get().Available() && GetFileInformationByHandle(handle, &information) &&
@@ -73,7 +73,7 @@ std::uint32_t Win32Platform::DiscardNewFile(NativeHandle file, const std::wstrin
     return RemoveTemporary(temporary);
 }
 
-std::uint32_t Win32Platform::RemoveTemporary(const std::wstring& path) {
+std::uint32_t Win32Files::RemoveTemporary(const std::wstring& path) {
     // The entry itself is opened, never what a link or junction leads to.
     const HANDLE handle = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,

@@ -20,10 +20,10 @@ public:
     uint32_t NowMs() override { return now; }
 };
 
-// The platform, with the folder test answered from a list and counted.
-class FolderListPlatform : public FaultPlatform {
+// The platform's folders, with the folder test answered from a list and counted.
+class ListedFolders : public PassingFolderCalls {
 public:
-    FolderListPlatform() : FaultPlatform(SystemPlatform()) {}
+    using PassingFolderCalls::PassingFolderCalls;
     std::set<std::wstring> folders;
     int folderTests = 0;
     bool IsFolder(const std::wstring& path) override {
@@ -35,7 +35,9 @@ public:
 class EngineControlTest : public ::testing::Test {
 protected:
     FakeEngine engine;
-    FolderListPlatform platform;
+    FaultPlatform fault{SystemPlatform()};
+    ListedFolders listedFolders{fault.Folders()};
+    Platform platform{fault.Files(), fault.Listing(), listedFolders, fault.Sync(), fault.Threads()};
     RecordingView view;
     TestPrompt prompt;
     ManualClock clock;
@@ -303,7 +305,7 @@ TEST_F(EngineControlTest, DrainShowsDiscoveryItemsFirstInRowOrderWithMessagesAnd
     EXPECT_EQ(view.rows[2].image, 5);   // attributes of a folder
     EXPECT_EQ(view.rows[3].index, 0u);  // a file before the folder
     EXPECT_EQ(view.rows[3].image, 6);
-    EXPECT_EQ(platform.folderTests, 0);
+    EXPECT_EQ(listedFolders.folderTests, 0);
     const wchar_t* order[] = {L".\\b.txt", L".\\sub", L".\\sub\\c.txt", L"data\\x"};
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(control.Rows().At(i).item.relativeName, order[i]);
 

@@ -18,15 +18,16 @@ namespace {
 
 using namespace DestinationMessages;
 
-// The real platform, with the free space it reports under the test's control.
-class FreeSpacePlatform : public FaultPlatform {
+// The real platform's folders, with the free space they report under the
+// test's control.
+class FreeSpaceFolders : public PassingFolderCalls {
 public:
-    FreeSpacePlatform() : FaultPlatform(SystemPlatform()) {}
+    using PassingFolderCalls::PassingFolderCalls;
     bool overrideFree = false;
     std::uint64_t reportedFree = 0;
 
     std::uint32_t FreeBytes(const std::wstring& path, std::uint64_t& freeBytes) override {
-        const std::uint32_t error = FaultPlatform::FreeBytes(path, freeBytes);
+        const std::uint32_t error = inner.FreeBytes(path, freeBytes);
         if (error == ErrorCode::kSuccess && overrideFree) freeBytes = reportedFree;
         return error;
     }
@@ -35,7 +36,9 @@ public:
 class ValidationTest : public ::testing::Test {
 protected:
     TempFolder temp;
-    FreeSpacePlatform platform;
+    FaultPlatform fault{SystemPlatform()};
+    FreeSpaceFolders freeSpace{fault.Folders()};
+    Platform platform{fault.Files(), fault.Listing(), freeSpace, fault.Sync(), fault.Threads()};
     TestPrompt prompt;
 
     bool Validate(const std::wstring& toText, std::uint64_t bytesTotal = 0, const std::wstring& fromText = L"",
@@ -58,8 +61,8 @@ TEST_F(ValidationTest, EmptyExistingFolderPassesWithoutQuestions) {
 }
 
 TEST_F(ValidationTest, SeveralMissingLevelsAreCreatedBeforeTheFreeSpaceQuestion) {
-    platform.overrideFree = true;
-    platform.reportedFree = 10;
+    freeSpace.overrideFree = true;
+    freeSpace.reportedFree = 10;
     prompt.answers = {PromptAnswer::kCancel};
     EXPECT_FALSE(Validate(temp.Path(L"a\\b\\c"), 11));
     ExpectOneBox(kFreeSpace, kFreeSpaceCaption, 0x131);
@@ -106,7 +109,7 @@ TEST_F(ValidationTest, RelativeAndEmptyDestinationsAreRefused) {
 
 TEST_F(ValidationTest, FailedFreeSpaceQueryRefusesSilently) {
     Diagnostics::Capture capture;
-    platform.Fail(PlatformCall::FreeBytes, L"", ErrorCode::kNotReady);
+    fault.Fail(PlatformCall::FreeBytes, L"", ErrorCode::kNotReady);
     temp.MakeFolder(L"out");
     EXPECT_FALSE(Validate(temp.Path(L"out"), 1));
     EXPECT_TRUE(prompt.asked.empty());
@@ -115,8 +118,8 @@ TEST_F(ValidationTest, FailedFreeSpaceQueryRefusesSilently) {
 
 TEST_F(ValidationTest, FreeSpaceQuestionOnlyWhenTheTotalExceedsIt) {
     temp.MakeFolder(L"out");
-    platform.overrideFree = true;
-    platform.reportedFree = 1000;
+    freeSpace.overrideFree = true;
+    freeSpace.reportedFree = 1000;
     EXPECT_TRUE(Validate(temp.Path(L"out"), 1000));
     EXPECT_TRUE(prompt.asked.empty());
 

@@ -31,12 +31,12 @@ struct GeneratedTree {
 
 // A file at exactly this name (one ending in a dot included).
 void WriteExact(const std::wstring& path, const std::string& content) {
-    if (!SystemPlatform().IsFolder(ParentOf(path))) SystemPlatform().CreateFolderTree(ParentOf(path));
+    if (!SystemPlatform().Folders().IsFolder(ParentOf(path))) SystemPlatform().Folders().CreateFolderTree(ParentOf(path));
     FileHandle file;
-    ASSERT_EQ(SystemPlatform().CreateNewFile(LongPathOf(path), file), ErrorCode::kSuccess);
+    ASSERT_EQ(SystemPlatform().Files().CreateNewFile(LongPathOf(path), file), ErrorCode::kSuccess);
     std::uint32_t written = 0;
     if (!content.empty()) {
-        SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()), written);
+        SystemPlatform().Files().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()), written);
     }
 }
 
@@ -88,7 +88,7 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         // belongs in that folder is not copied, and each file has a row.
         std::wstring blocked;
         for (unsigned i = 0; i < 3 && blocked.empty(); ++i) {
-            if (random() % 2 == 0 && SystemPlatform().IsFolder(tree.Path(L"src\\d" + std::to_wstring(i)))) {
+            if (random() % 2 == 0 && SystemPlatform().Folders().IsFolder(tree.Path(L"src\\d" + std::to_wstring(i)))) {
                 blocked = L"src\\d" + std::to_wstring(i) + L"\\";
             }
         }
@@ -99,7 +99,7 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
             FindHandle find;
             FindEntry entry;
             if (!MakeSymbolicLink(tree.Path(L"elsewhere"), link, true) ||
-                SystemPlatform().FindFirst(link, find, entry) != ErrorCode::kSuccess ||
+                SystemPlatform().Listing().FindFirst(link, find, entry) != ErrorCode::kSuccess ||
                 !(entry.attributes & FileAttribute::kReparsePoint)) {
                 blocked.clear();  // no links here
             }
@@ -124,7 +124,7 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
                 expected[target] = other;
             } else if (roll == 3) {
                 tree.Folder(ParentOf(target));
-                SystemPlatform().CreateFolder(LongPathOf(tree.Path(target)));
+                SystemPlatform().Folders().CreateFolder(LongPathOf(tree.Path(target)));
                 existing[target + L"\\"] = "";
             } else {
                 bytesToCopy += content.size();
@@ -177,7 +177,7 @@ TEST(CopyProperty, ExistingTargetsAreUntouchedAndEverythingElseArrivesWhole) {
         for (const auto& [name, content] : existing) {
             if (name.back() == L'\\') {
                 const std::wstring folder = tree.Path(name.substr(0, name.size() - 1));
-                EXPECT_TRUE(SystemPlatform().IsFolder(LongPathOf(folder))) << "pre-existing folder gone";
+                EXPECT_TRUE(SystemPlatform().Folders().IsFolder(LongPathOf(folder))) << "pre-existing folder gone";
             }
         }
         for (const auto& [name, content] : source.files) {
@@ -269,7 +269,7 @@ TEST(CopyProperty, KilledCopyLeavesNothingPartialAndARerunCompletesIt) {
             const std::wstring target = L"out\\" + name;
             tree.File(target, Pattern(random() % 3000, static_cast<unsigned>(random())));
             if (random() % 2 == 0) {
-                ASSERT_EQ(SystemPlatform().SetAttributes(tree.Path(target), FileAttribute::kReadOnly), 0u);
+                ASSERT_EQ(SystemPlatform().Folders().SetAttributes(tree.Path(target), FileAttribute::kReadOnly), 0u);
             }
             existing[target] = StampOf(tree.Path(target));
         }

@@ -62,7 +62,7 @@ struct Case {
         FindHandle find;
         FindEntry entry;
         if (MakeSymbolicLink(tree.Path(target), tree.Path(link), isFolder) &&
-            SystemPlatform().FindFirst(tree.Path(link), find, entry) == 0 &&
+            SystemPlatform().Listing().FindFirst(tree.Path(link), find, entry) == 0 &&
             (entry.attributes & FileAttribute::kReparsePoint)) {
             return true;
         }
@@ -75,7 +75,7 @@ std::wstring LongForm(const std::wstring& path) { return L"\\\\?\\" + path; }
 
 std::uint32_t AttributesOf(const std::wstring& path) {
     std::uint32_t attributes = FileAttribute::kInvalid;
-    SystemPlatform().GetAttributes(path, attributes);
+    SystemPlatform().Folders().GetAttributes(path, attributes);
     return attributes;
 }
 
@@ -106,7 +106,7 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"out\\src\\" + kMarked, "the user's");
-             ASSERT_EQ(SystemPlatform().SetAttributes(c.tree.Path(L"out\\src\\" + kMarked), FileAttribute::kReadOnly), 0u);
+             ASSERT_EQ(SystemPlatform().Folders().SetAttributes(c.tree.Path(L"out\\src\\" + kMarked), FileAttribute::kReadOnly), 0u);
              c.CopySource();
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\" + kMarked)), "the user's");
              EXPECT_TRUE(AttributesOf(c.tree.Path(L"out\\src\\" + kMarked)) & FileAttribute::kReadOnly);
@@ -132,15 +132,18 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              // Listings give last-access times back as exFAT does (2 seconds)
              // and as FAT does (a date, read under another time zone).
-             struct CoarseTimes : FaultPlatform {
-                 CoarseTimes() : FaultPlatform(SystemPlatform()) {}
+             struct CoarseTimes : PassingListingCalls {
+                 using PassingListingCalls::PassingListingCalls;
                  std::function<std::uint64_t(std::uint64_t)> coarsen;
                  std::uint32_t FindFirst(const std::wstring& pattern, FindHandle& find, FindEntry& entry) override {
-                     const std::uint32_t error = FaultPlatform::FindFirst(pattern, find, entry);
+                     const std::uint32_t error = PassingListingCalls::FindFirst(pattern, find, entry);
                      entry.lastAccessTime = coarsen(entry.lastAccessTime);
                      return error;
                  }
-             } platform;
+             };
+             FaultPlatform fault(SystemPlatform());
+             CoarseTimes coarse(fault.Listing());
+             Platform platform(fault.Files(), coarse, fault.Folders(), fault.Sync(), fault.Threads());
              constexpr std::uint64_t kHour = 36000000000ull, kDay = 24 * kHour;
              const std::vector<std::function<std::uint64_t(std::uint64_t)>> volumes = {
                  [](std::uint64_t time) { return time - time % 20000000; },
@@ -152,7 +155,7 @@ std::vector<Reproduction> Reproductions() {
                  const std::wstring out = c.tree.Path(L"out" + std::to_wstring(volume));
                  c.tree.Folder(L"out" + std::to_wstring(volume) + L"\\src");
                  MakeLeftover(out + L"\\src\\" + kMarked, "half of it");
-                 platform.coarsen = volumes[volume];
+                 coarse.coarsen = volumes[volume];
                  c.Copy(c.tree.Path(L"src"), out, platform);
                  EXPECT_EQ(ReadAll(out + L"\\src\\a.txt"), Pattern(70000)) << volume;
                  EXPECT_EQ(ReadAll(out + L"\\src\\" + kMarked), "<missing>") << volume;
@@ -167,7 +170,7 @@ std::vector<Reproduction> Reproductions() {
              c.platform.OnRename([&](const std::wstring& to) {
                  FindHandle find;
                  FindEntry entry;
-                 if (SystemPlatform().FindFirst(TemporaryName::For(to), find, entry) == 0) {
+                 if (SystemPlatform().Listing().FindFirst(TemporaryName::For(to), find, entry) == 0) {
                      atRename = entry.lastAccessTime;
                  }
              });
@@ -175,19 +178,19 @@ std::vector<Reproduction> Reproductions() {
              EXPECT_TRUE(TemporaryName::IsStampOf(kMarked, atRename));
              FindHandle find;
              FindEntry entry;
-             ASSERT_EQ(SystemPlatform().FindFirst(c.tree.Path(L"out\\src\\a.txt"), find, entry), 0u);
+             ASSERT_EQ(SystemPlatform().Listing().FindFirst(c.tree.Path(L"out\\src\\a.txt"), find, entry), 0u);
              EXPECT_LT(entry.lastAccessTime, TemporaryName::StampFor(kMarked, 0, 0) - 4 * 86400 * 10000000ull);
          }},
         {"a link at a temporary's name is neither followed nor removed", true, true,
          [](Case& c) {
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"elsewhere\\keep.txt", "keep");
-             ASSERT_EQ(SystemPlatform().SetAttributes(c.tree.Path(L"elsewhere\\keep.txt"), FileAttribute::kReadOnly), 0u);
+             ASSERT_EQ(SystemPlatform().Folders().SetAttributes(c.tree.Path(L"elsewhere\\keep.txt"), FileAttribute::kReadOnly), 0u);
              c.tree.Folder(L"out\\src");
              if (!c.Link(L"elsewhere\\keep.txt", L"out\\src\\" + kMarked, false)) return;
              c.CopySource();
              EXPECT_TRUE(AttributesOf(c.tree.Path(L"elsewhere\\keep.txt")) & FileAttribute::kReadOnly);
-             EXPECT_TRUE(SystemPlatform().PathExists(c.tree.Path(L"out\\src\\" + kMarked)));
+             EXPECT_TRUE(SystemPlatform().Folders().PathExists(c.tree.Path(L"out\\src\\" + kMarked)));
              EXPECT_EQ(ReadAll(c.tree.Path(L"out\\src\\a.txt")), "a");
          }},
         {"a folder at a temporary's name keeps its attributes and blocks nothing", true, true,
@@ -195,7 +198,7 @@ std::vector<Reproduction> Reproductions() {
              c.tree.File(L"src\\a.txt", "a");
              const std::wstring folder = c.tree.Path(L"out\\src\\" + kMarked);
              c.tree.Folder(L"out\\src\\" + kMarked);
-             SystemPlatform().SetAttributes(folder, FileAttribute::kHidden | FileAttribute::kSystem);
+             SystemPlatform().Folders().SetAttributes(folder, FileAttribute::kHidden | FileAttribute::kSystem);
              const std::uint32_t before = AttributesOf(folder);
              c.CopySource();
              EXPECT_EQ(AttributesOf(folder), before);
@@ -205,9 +208,9 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              c.tree.File(L"src\\name", "plain");
              FileHandle dotted;
-             ASSERT_EQ(SystemPlatform().CreateNewFile(LongForm(c.tree.Path(L"src\\name.")), dotted), 0u);
+             ASSERT_EQ(SystemPlatform().Files().CreateNewFile(LongForm(c.tree.Path(L"src\\name.")), dotted), 0u);
              std::uint32_t written = 0;
-             SystemPlatform().WriteFile(dotted.get(), "dotted", 6, written);
+             SystemPlatform().Files().WriteFile(dotted.get(), "dotted", 6, written);
              dotted.reset();
              c.CopySource();
              EXPECT_EQ(c.filesDone, 2);
@@ -224,13 +227,13 @@ std::vector<Reproduction> Reproductions() {
                  return;
              }
              const std::wstring source = L"C:\\torvane-alias-source";
-             ASSERT_EQ(SystemPlatform().CreateFolderTree(source + L"\\sub"), 0u);
+             ASSERT_EQ(SystemPlatform().Folders().CreateFolderTree(source + L"\\sub"), 0u);
              const std::wstring alias = std::wstring(drive, drive + std::strlen(drive)) + L"\\";
              // Windows names a folder by the volume it is on, whatever letter leads to it. Wine
              // names a folder that a letter of its own leads to by that letter, most of the time:
              // then nothing the system says tells the alias from a volume of its own.
              std::wstring real;
-             if (SystemPlatform().RealPath(alias, real) != ErrorCode::kSuccess ||
+             if (SystemPlatform().Folders().RealPath(alias, real) != ErrorCode::kSuccess ||
                  real.find(L"torvane-alias-source") == std::wstring::npos) {
                  c.skip = "this system names the inner folder by its own drive letter";
                  RemoveTree(source);
@@ -298,20 +301,23 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              // A server that gives every file index 0; a file system whose
              // 128-bit IDs share their lower half.
-             struct Identities : FaultPlatform {
-                 Identities() : FaultPlatform(SystemPlatform()) {}
+             struct Identities : PassingFolderCalls {
+                 using PassingFolderCalls::PassingFolderCalls;
                  bool zero = true;
                  std::uint32_t IdentifyFile(const std::wstring& path, FileIdentity& identity) override {
-                     const std::uint32_t error = FaultPlatform::IdentifyFile(path, identity);
+                     const std::uint32_t error = inner.IdentifyFile(path, identity);
                      identity.indexHigh = zero ? 0 : identity.index;
                      identity.index = zero ? 0 : 7;
                      return error;
                  }
-             } platform;
+             };
+             FaultPlatform fault(SystemPlatform());
+             Identities identities(fault.Folders());
+             Platform platform(fault.Files(), fault.Listing(), identities, fault.Sync(), fault.Threads());
              c.tree.File(L"src\\a.txt", "a");
              c.tree.File(L"src\\sub\\b.txt", "b");
              for (bool zero : {true, false}) {
-                 platform.zero = zero;
+                 identities.zero = zero;
                  const std::wstring out = zero ? L"zero" : L"wide";
                  c.Copy(c.tree.Path(L"src"), c.tree.Path(out), platform);
                  EXPECT_EQ(ReadAll(c.tree.Path(out + L"\\src\\sub\\b.txt")), "b") << zero;
@@ -331,20 +337,28 @@ std::vector<Reproduction> Reproductions() {
          [](Case& c) {
              // The system platform (unnamed temporaries), cancelled at the
              // second block, just after a file appeared at the temporary's path.
-             struct Cancelling : PosixPlatform {
+             struct Cancelling : PosixFiles {
+                 using PosixFiles::PosixFiles;
                  std::function<void()> atSecondBlock;
                  int blocks = 0;
                  std::uint32_t CopyBlock(NativeHandle source, NativeHandle target, void* buffer, std::uint32_t size,
                                          std::uint32_t& bytesRead, std::uint32_t& bytesWritten) override {
                      if (++blocks == 2) atSecondBlock();
-                     return PosixPlatform::CopyBlock(source, target, buffer, size, bytesRead, bytesWritten);
+                     return PosixFiles::CopyBlock(source, target, buffer, size, bytesRead, bytesWritten);
                  }
+             };
+             struct NoSleeps : PassingThreadCalls {
+                 using PassingThreadCalls::PassingThreadCalls;
                  void SleepMilliseconds(std::uint32_t) override {}
-             } platform;
+             };
+             PosixPlatform posix;
+             Cancelling files(posix.Drives());
+             NoSleeps threads(posix.Threads());
+             Platform platform(files, posix.Listing(), posix.Folders(), posix.Sync(), threads);
              c.tree.File(L"src\\a.txt", Pattern(4 * CopyModule::kBlockSize));
              c.tree.Folder(L"out");
              CopyModule copier(platform);
-             platform.atSecondBlock = [&] {
+             files.atSecondBlock = [&] {
                  c.tree.File(L"out\\src\\" + kMarked, "appeared meanwhile");
                  CopyModuleTestSeam::RequestCancel(copier);
              };

@@ -58,7 +58,7 @@ TEST_F(CopyWorker, WithoutSubfoldersOnlyTheTopFilesAreCopied) {
 TEST_F(CopyWorker, OnlyAFirstSourceFolderCreatesTheDestination) {
     tree.File(L"f.txt", "f");
     RunCopy(tree.Path(L"f.txt"), Out());
-    EXPECT_FALSE(platform.PathExists(Out()));
+    EXPECT_FALSE(platform.Folders().PathExists(Out()));
     const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].code, ResultCode::AccessDeniedTarget);
@@ -70,7 +70,7 @@ TEST_F(CopyWorker, OnlyAFirstSourceFolderCreatesTheDestination) {
     RunCopy(L"\"" + tree.Path(L"d") + L"\" \"" + tree.Path(L"f.txt") + L"\"", Out());
     EXPECT_EQ(Snapshot(Out()), (Files{{L"d\\", ""}, {L"f.txt", "f"}}));
     RunCopy(tree.Path(L"d"), tree.Path(L"deep\\er"));
-    EXPECT_FALSE(platform.PathExists(tree.Path(L"deep")));
+    EXPECT_FALSE(platform.Folders().PathExists(tree.Path(L"deep")));
 }
 
 TEST_F(CopyWorker, TwoSourcesWithOneNameShareAFolderAndSkipExistingFiles) {
@@ -186,7 +186,7 @@ TEST_F(CopyWorker, ExistingItemsInTheDestinationAreNeverAltered) {
     // refused, so any attempt shows as a row.
     tree.Folder(L"out\\data");
     tree.File(L"out\\data\\sub", "a user's file");
-    ASSERT_EQ(platform.SetAttributes(Out() + L"\\data\\sub", FileAttribute::kReadOnly), 0u);
+    ASSERT_EQ(platform.Folders().SetAttributes(Out() + L"\\data\\sub", FileAttribute::kReadOnly), 0u);
     platform.Fail(PlatformCall::SetAttributes, L"\\out\\data", ErrorCode::kAccessDenied);
     RunCopy(tree.Path(L"data"), Out());
     EXPECT_EQ(Drain(Copier().Items()),
@@ -199,7 +199,7 @@ TEST_F(CopyWorker, ExistingItemsInTheDestinationAreNeverAltered) {
                    ErrorCode::kPathNotFound, true}}));
     EXPECT_EQ(ReadAll(Out() + L"\\data\\sub"), "a user's file");
     std::uint32_t attributes = 0;
-    ASSERT_EQ(platform.GetAttributes(Out() + L"\\data\\sub", attributes), 0u);
+    ASSERT_EQ(platform.Folders().GetAttributes(Out() + L"\\data\\sub", attributes), 0u);
     EXPECT_EQ(attributes & (FileAttribute::kReadOnly | FileAttribute::kDirectory), FileAttribute::kReadOnly);
     EXPECT_EQ(ReadAll(Out() + L"\\data\\b.txt"), Pattern(70000));
 }
@@ -259,12 +259,12 @@ TEST_F(CopyWorker, NeverDescendsIntoItsOwnOutput) {
 TEST_F(CopyWorker, ReadOnlyFilesAndFoldersAreCopiedWithTheirAttributes) {
     tree.File(L"data\\ro.txt", "ro");
     tree.File(L"data\\.hidden", "h");
-    ASSERT_EQ(platform.SetAttributes(tree.Path(L"data\\ro.txt"), FileAttribute::kReadOnly), 0u);
+    ASSERT_EQ(platform.Folders().SetAttributes(tree.Path(L"data\\ro.txt"), FileAttribute::kReadOnly), 0u);
     RunCopy(tree.Path(L"data"), Out());
     EXPECT_EQ(ReadAll(Out() + L"\\data\\ro.txt"), "ro");
     EXPECT_EQ(ReadAll(Out() + L"\\data\\.hidden"), "h");
     std::uint32_t attributes = 0;
-    ASSERT_EQ(platform.GetAttributes(Out() + L"\\data\\ro.txt", attributes), 0u);
+    ASSERT_EQ(platform.Folders().GetAttributes(Out() + L"\\data\\ro.txt", attributes), 0u);
     EXPECT_TRUE(attributes & FileAttribute::kReadOnly);
     EXPECT_TRUE(Drain(Copier().Items()).empty());
 }
@@ -276,7 +276,7 @@ TEST_F(CopyWorker, DriveRootWithoutReadableLabelIsReportedNotSkippedSilently) {
     const auto items = Drain(Copier().Items());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0], (ItemResult{ResultCode::ListingFailed, L"Z:\\", L".", ErrorCode::kNotReady, true}));
-    EXPECT_TRUE(platform.IsEmptyFolder(Out()));
+    EXPECT_TRUE(platform.Folders().IsEmptyFolder(Out()));
     EXPECT_TRUE(Copier().IsDone());
 }
 

@@ -227,18 +227,18 @@ TEST_F(FileCopy, CancelDuringThePassesDeletesTheTarget) {
 
 TEST_F(FileCopy, ReadOnlyAttributeFollowsTheOption) {
     tree.File(L"s.bin", "data");
-    ASSERT_EQ(platform.SetAttributes(Source(), FileAttribute::kReadOnly), ErrorCode::kSuccess);
+    ASSERT_EQ(platform.Folders().SetAttributes(Source(), FileAttribute::kReadOnly), ErrorCode::kSuccess);
     for (bool copyAttributes : {true, false}) {
         CopyModule module(platform);
         CopyModuleTestSeam::SetCopyAttributes(module, copyAttributes);
         const std::wstring target = tree.Path(copyAttributes ? L"with" : L"without");
         CopyModuleTestSeam::CopyOneFile(module, L".\\s.bin", Source(), target, 4);
         std::uint32_t attributes = 0;
-        ASSERT_EQ(platform.GetAttributes(target, attributes), ErrorCode::kSuccess);
+        ASSERT_EQ(platform.Folders().GetAttributes(target, attributes), ErrorCode::kSuccess);
         EXPECT_EQ((attributes & FileAttribute::kReadOnly) != 0, copyAttributes);
         EXPECT_EQ(ReadAll(target), "data");
         EXPECT_TRUE(CopyModuleTestSeam::DeleteTarget(module, target)) << "a read-only target can still be deleted";
-        EXPECT_FALSE(platform.PathExists(target));
+        EXPECT_FALSE(platform.Folders().PathExists(target));
     }
     EXPECT_TRUE(CopyModuleTestSeam::DeleteTarget(Copier(), tree.Path(L"never-there")));
 }
@@ -258,10 +258,10 @@ TEST_F(FileCopy, UnreadableAttributesAreNotReplacedByAWriteFailure) {
 TEST_F(FileCopy, FileHeldWithoutReadSharingIsLocked) {
     tree.File(L"s.bin", "data");
     FileHandle holder;
-    ASSERT_EQ(SystemPlatform().CreateNewFile(tree.Path(L"holder"), holder), ErrorCode::kSuccess);
+    ASSERT_EQ(SystemPlatform().Files().CreateNewFile(tree.Path(L"holder"), holder), ErrorCode::kSuccess);
     holder.reset();
     FileHandle exclusive;
-    ASSERT_EQ(SystemPlatform().OpenForBackupRead(Source(), exclusive), ErrorCode::kSuccess);
+    ASSERT_EQ(SystemPlatform().Files().OpenForBackupRead(Source(), exclusive), ErrorCode::kSuccess);
     // Our own read opener allows reading; hold one that allows nothing.
     exclusive.reset();
     HANDLE blocker = CreateFileW(Source().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

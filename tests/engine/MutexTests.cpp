@@ -91,7 +91,7 @@ TEST(Mutex, CreateFailureThrowsAndCloseFailureIsOnlyReported) {
     const NativeHandle handle = mutex->Handle();
     EXPECT_NO_THROW(delete mutex);
     EXPECT_TRUE(capture.Contains(L"CloseHandle failed. [6]\n"));
-    SystemPlatform().CloseMutex(handle);  // the refused close left it open
+    SystemPlatform().Sync().CloseMutex(handle);  // the refused close left it open
 }
 
 TEST(ItemQueue, PopsInPushOrderAcrossThreads) {

@@ -25,7 +25,7 @@ void CreateParents(const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return;
     const std::wstring parent = path.substr(0, slash);
-    if (!SystemPlatform().IsFolder(parent)) SystemPlatform().CreateFolderTree(parent);
+    if (!SystemPlatform().Folders().IsFolder(parent)) SystemPlatform().Folders().CreateFolderTree(parent);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ TestTree::TestTree() {
     root = windowsBase + L"\\torvane-test-" + std::to_wstring(getpid()) + L"-" + std::to_wstring(++treeCounter);
 #endif
     RemoveTree(root);
-    const std::uint32_t error = SystemPlatform().CreateFolderTree(root);
+    const std::uint32_t error = SystemPlatform().Folders().CreateFolderTree(root);
     if (error != ErrorCode::kSuccess) ADD_FAILURE() << "cannot create the test folder, error " << error;
 }
 
@@ -67,17 +67,17 @@ TestTree::~TestTree() { RemoveTree(root); }
 
 std::wstring TestTree::Path(const std::wstring& relative) const { return JoinPath(root, relative); }
 
-void TestTree::Folder(const std::wstring& relative) { SystemPlatform().CreateFolderTree(Path(relative)); }
+void TestTree::Folder(const std::wstring& relative) { SystemPlatform().Folders().CreateFolderTree(Path(relative)); }
 
 void TestTree::File(const std::wstring& relative, const std::string& content) {
     const std::wstring path = Path(relative);
     CreateParents(path);
     FileHandle file;
-    const std::uint32_t error = SystemPlatform().CreateNewFile(path, file);
+    const std::uint32_t error = SystemPlatform().Files().CreateNewFile(path, file);
     ASSERT_EQ(error, ErrorCode::kSuccess) << "creating a test file";
     std::uint32_t written = 0;
     if (!content.empty()) {
-        ASSERT_EQ(SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
+        ASSERT_EQ(SystemPlatform().Files().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
                                              written),
                   ErrorCode::kSuccess);
     }
@@ -91,12 +91,12 @@ void TestTree::Leftover(const std::wstring& relative, const std::string& content
 void MakeLeftover(const std::wstring& path, const std::string& content) {
     // Stamped first and written then, as a copy does: the writes leave the stamp.
     FileHandle file;
-    ASSERT_EQ(SystemPlatform().CreateNewFile(path, file), ErrorCode::kSuccess) << "creating a leftover";
-    ASSERT_EQ(SystemPlatform().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(path), 0, 0)),
+    ASSERT_EQ(SystemPlatform().Files().CreateNewFile(path, file), ErrorCode::kSuccess) << "creating a leftover";
+    ASSERT_EQ(SystemPlatform().Files().StampNewFile(file.get(), TemporaryName::StampFor(FileNameOf(path), 0, 0)),
               ErrorCode::kSuccess);
     std::uint32_t written = 0;
     if (!content.empty()) {
-        ASSERT_EQ(SystemPlatform().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
+        ASSERT_EQ(SystemPlatform().Files().WriteFile(file.get(), content.data(), static_cast<std::uint32_t>(content.size()),
                                              written),
                   ErrorCode::kSuccess);
     }
@@ -104,12 +104,12 @@ void MakeLeftover(const std::wstring& path, const std::string& content) {
 
 std::string ReadAll(const std::wstring& path) {
     FileHandle file;
-    if (SystemPlatform().OpenForBackupRead(path, file) != ErrorCode::kSuccess) return "<missing>";
+    if (SystemPlatform().Files().OpenForBackupRead(path, file) != ErrorCode::kSuccess) return "<missing>";
     std::string content;
     char buffer[65536];
     for (;;) {
         std::uint32_t n = 0;
-        if (SystemPlatform().ReadFile(file.get(), buffer, sizeof buffer, n) != ErrorCode::kSuccess) return "<unreadable>";
+        if (SystemPlatform().Files().ReadFile(file.get(), buffer, sizeof buffer, n) != ErrorCode::kSuccess) return "<unreadable>";
         if (n == 0) break;
         content.append(buffer, n);
     }
@@ -132,7 +132,7 @@ void SnapshotInto(const std::wstring& folder, const std::wstring& relative,
                   std::map<std::wstring, std::string>& files) {
     FindHandle find;
     FindEntry entry;
-    if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
+    if (SystemPlatform().Listing().FindFirst(JoinPath(folder, L"*"), find, entry) != ErrorCode::kSuccess) return;
     std::vector<std::wstring> folders;
     do {
         // Links are not followed: what they lead to is no part of the tree.
@@ -144,7 +144,7 @@ void SnapshotInto(const std::wstring& folder, const std::wstring& relative,
         } else {
             files[name] = ReadAll(JoinExactPath(folder, entry.name));
         }
-    } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
+    } while (SystemPlatform().Listing().FindNext(find.get(), entry) == ErrorCode::kSuccess);
     for (const auto& sub : folders) {
         SnapshotInto(JoinExactPath(folder, sub), relative.empty() ? sub : JoinPath(relative, sub), files);
     }
@@ -164,7 +164,7 @@ void RemoveTree(const std::wstring& folder) {
     // go too; links go themselves, never what they lead to.
     FindHandle find;
     FindEntry entry;
-    if (SystemPlatform().FindFirst(JoinPath(folder, L"*"), find, entry) == ErrorCode::kSuccess) {
+    if (SystemPlatform().Listing().FindFirst(JoinPath(folder, L"*"), find, entry) == ErrorCode::kSuccess) {
         do {
             if (IsDotEntry(entry)) continue;
             const std::wstring path = LongPathOf(JoinPath(folder, entry.name));
@@ -175,7 +175,7 @@ void RemoveTree(const std::wstring& folder) {
                 if (!(entry.attributes & FileAttribute::kReparsePoint)) RemoveTree(path);
                 RemoveDirectoryW(path.c_str());
             }
-        } while (SystemPlatform().FindNext(find.get(), entry) == ErrorCode::kSuccess);
+        } while (SystemPlatform().Listing().FindNext(find.get(), entry) == ErrorCode::kSuccess);
     }
     find.reset();
     SetFileAttributesW(LongPathOf(folder).c_str(), FILE_ATTRIBUTE_NORMAL);

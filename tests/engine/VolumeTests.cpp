@@ -82,14 +82,14 @@ TEST(Volumes, ASecondDriveLetterOnTheSourceIsNotADifferentPlace) {
     const std::wstring source = tree.Path(L"data");
     ASSERT_EQ(source.compare(0, 2, L"C:"), 0) << "the test tree lives on drive C";
     const std::wstring sameFolder = alias + source.substr(2);
-    ASSERT_TRUE(SystemPlatform().IsFolder(sameFolder)) << "the alias drive is not there";
+    ASSERT_TRUE(SystemPlatform().Folders().IsFolder(sameFolder)) << "the alias drive is not there";
 
     TestPrompt prompt;
     const DestinationRequest request{sameFolder + L"\\out", SourceList::Parse(source), true, 0};
     EXPECT_FALSE(ValidateDestination(request, SystemPlatform(), prompt));
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, DestinationMessages::kInsideSource);
-    EXPECT_FALSE(SystemPlatform().PathExists(source + L"\\out")) << "nothing created inside the source";
+    EXPECT_FALSE(SystemPlatform().Folders().PathExists(source + L"\\out")) << "nothing created inside the source";
 
     FaultPlatform platform(SystemPlatform());
     platform.SetInstantSleeps(true);
@@ -102,7 +102,7 @@ TEST(Volumes, ASecondDriveLetterOnTheSourceIsNotADifferentPlace) {
     EXPECT_EQ(item.relativeName, L".\\out") << "the destination is not copied into itself";
     EXPECT_FALSE(copier.Items().Pop(item)) << item;
     EXPECT_EQ(ReadAll(source + L"\\out\\data\\sub\\b.txt"), "b");
-    EXPECT_FALSE(SystemPlatform().PathExists(source + L"\\out\\data\\out")) << "descended into its own output";
+    EXPECT_FALSE(SystemPlatform().Folders().PathExists(source + L"\\out\\data\\out")) << "descended into its own output";
 }
 
 }  // namespace

@@ -25,33 +25,33 @@ TEST(Platform, FilesAreCreatedOnlyWhenNewAndReadBack) {
     const std::string content = Pattern(70000);
     {
         FileHandle file;
-        ASSERT_EQ(P().CreateNewFile(path, file), ErrorCode::kSuccess);
+        ASSERT_EQ(P().Files().CreateNewFile(path, file), ErrorCode::kSuccess);
         std::uint32_t written = 0;
-        EXPECT_EQ(P().WriteFile(file.get(), content.data(), 70000, written), ErrorCode::kSuccess);
+        EXPECT_EQ(P().Files().WriteFile(file.get(), content.data(), 70000, written), ErrorCode::kSuccess);
         EXPECT_EQ(written, 70000u);
     }
     FileHandle again;
-    EXPECT_EQ(P().CreateNewFile(path, again), ErrorCode::kFileExists);
+    EXPECT_EQ(P().Files().CreateNewFile(path, again), ErrorCode::kFileExists);
     EXPECT_FALSE(again);
-    EXPECT_EQ(P().CreateNewFile(tree.Path(L"no\\b.bin"), again), ErrorCode::kPathNotFound);
+    EXPECT_EQ(P().Files().CreateNewFile(tree.Path(L"no\\b.bin"), again), ErrorCode::kPathNotFound);
 
     FileHandle file;
-    ASSERT_EQ(P().OpenForBackupRead(path, file), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Files().OpenForBackupRead(path, file), ErrorCode::kSuccess);
     std::uint64_t size = 0;
-    EXPECT_EQ(P().FileSize(file.get(), size), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Files().FileSize(file.get(), size), ErrorCode::kSuccess);
     EXPECT_EQ(size, 70000u);
     std::string buffer(65536, '\0');
     std::uint32_t n = 0;
-    EXPECT_EQ(P().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Files().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
     EXPECT_EQ(n, 65536u);
-    EXPECT_EQ(P().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Files().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
     EXPECT_EQ(n, 70000u - 65536u);
-    EXPECT_EQ(P().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Files().ReadFile(file.get(), &buffer[0], 65536, n), ErrorCode::kSuccess);
     EXPECT_EQ(n, 0u);
 
     FileHandle missing;
-    EXPECT_EQ(P().OpenForBackupRead(tree.Path(L"missing"), missing), ErrorCode::kFileNotFound);
-    EXPECT_EQ(P().OpenForBackupRead(tree.Path(L"no\\missing"), missing), ErrorCode::kPathNotFound);
+    EXPECT_EQ(P().Files().OpenForBackupRead(tree.Path(L"missing"), missing), ErrorCode::kFileNotFound);
+    EXPECT_EQ(P().Files().OpenForBackupRead(tree.Path(L"no\\missing"), missing), ErrorCode::kPathNotFound);
 }
 
 TEST(Platform, AttributesAndDeletion) {
@@ -59,42 +59,42 @@ TEST(Platform, AttributesAndDeletion) {
     tree.File(L"ro", "x");
     const std::wstring path = tree.Path(L"ro");
     std::uint32_t attributes = 0;
-    ASSERT_EQ(P().GetAttributes(path, attributes), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().GetAttributes(path, attributes), ErrorCode::kSuccess);
     EXPECT_FALSE(attributes & FileAttribute::kDirectory);
-    ASSERT_EQ(P().SetAttributes(path, FileAttribute::kReadOnly), ErrorCode::kSuccess);
-    ASSERT_EQ(P().GetAttributes(path, attributes), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().SetAttributes(path, FileAttribute::kReadOnly), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().GetAttributes(path, attributes), ErrorCode::kSuccess);
     EXPECT_TRUE(attributes & FileAttribute::kReadOnly);
-    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kAccessDenied) << "read-only files stay";
-    ASSERT_EQ(P().SetAttributes(path, 0), ErrorCode::kSuccess);
-    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kSuccess);
-    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kFileNotFound);
-    EXPECT_EQ(P().GetAttributes(path, attributes), ErrorCode::kFileNotFound);
+    EXPECT_EQ(P().Folders().RemoveFile(path), ErrorCode::kAccessDenied) << "read-only files stay";
+    ASSERT_EQ(P().Folders().SetAttributes(path, 0), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Folders().RemoveFile(path), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Folders().RemoveFile(path), ErrorCode::kFileNotFound);
+    EXPECT_EQ(P().Folders().GetAttributes(path, attributes), ErrorCode::kFileNotFound);
     EXPECT_EQ(attributes, FileAttribute::kInvalid);
-    ASSERT_EQ(P().GetAttributes(tree.Root(), attributes), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().GetAttributes(tree.Root(), attributes), ErrorCode::kSuccess);
     EXPECT_TRUE(attributes & FileAttribute::kDirectory);
 }
 
 TEST(Platform, FoldersAndPathTests) {
     TestTree tree;
-    EXPECT_EQ(P().CreateFolder(tree.Path(L"one")), ErrorCode::kSuccess);
-    EXPECT_EQ(P().CreateFolder(tree.Path(L"one")), ErrorCode::kAlreadyExists);
-    EXPECT_EQ(P().CreateFolder(tree.Path(L"two\\three")), ErrorCode::kPathNotFound);
-    EXPECT_EQ(P().CreateFolderTree(tree.Path(L"two\\three\\four")), ErrorCode::kSuccess);
-    EXPECT_EQ(P().CreateFolderTree(tree.Path(L"two\\three\\four")), ErrorCode::kAlreadyExists);
-    EXPECT_TRUE(P().IsFolder(tree.Path(L"two\\three\\four")));
-    EXPECT_TRUE(P().IsEmptyFolder(tree.Path(L"two\\three\\four")));
-    EXPECT_FALSE(P().IsEmptyFolder(tree.Path(L"two")));
+    EXPECT_EQ(P().Folders().CreateFolder(tree.Path(L"one")), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Folders().CreateFolder(tree.Path(L"one")), ErrorCode::kAlreadyExists);
+    EXPECT_EQ(P().Folders().CreateFolder(tree.Path(L"two\\three")), ErrorCode::kPathNotFound);
+    EXPECT_EQ(P().Folders().CreateFolderTree(tree.Path(L"two\\three\\four")), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Folders().CreateFolderTree(tree.Path(L"two\\three\\four")), ErrorCode::kAlreadyExists);
+    EXPECT_TRUE(P().Folders().IsFolder(tree.Path(L"two\\three\\four")));
+    EXPECT_TRUE(P().Folders().IsEmptyFolder(tree.Path(L"two\\three\\four")));
+    EXPECT_FALSE(P().Folders().IsEmptyFolder(tree.Path(L"two")));
     tree.File(L"f", "");
-    EXPECT_TRUE(P().PathExists(tree.Path(L"f")));
-    EXPECT_FALSE(P().IsFolder(tree.Path(L"f")));
-    EXPECT_FALSE(P().IsEmptyFolder(tree.Path(L"f")));
-    EXPECT_FALSE(P().PathExists(tree.Path(L"nothing")));
-    EXPECT_FALSE(P().IsFolder(tree.Path(L"nothing")));
+    EXPECT_TRUE(P().Folders().PathExists(tree.Path(L"f")));
+    EXPECT_FALSE(P().Folders().IsFolder(tree.Path(L"f")));
+    EXPECT_FALSE(P().Folders().IsEmptyFolder(tree.Path(L"f")));
+    EXPECT_FALSE(P().Folders().PathExists(tree.Path(L"nothing")));
+    EXPECT_FALSE(P().Folders().IsFolder(tree.Path(L"nothing")));
     std::uint64_t free = 0;
-    EXPECT_EQ(P().FreeBytes(tree.Root() + L"\\", free), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Folders().FreeBytes(tree.Root() + L"\\", free), ErrorCode::kSuccess);
     EXPECT_GT(free, 0u);
     std::wstring label = L"unset";
-    EXPECT_EQ(P().VolumeLabel(RootOf(tree.Root()), label), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Folders().VolumeLabel(RootOf(tree.Root()), label), ErrorCode::kSuccess);
 }
 
 TEST(Platform, ListingGivesNamesAttributesAndSizes) {
@@ -103,12 +103,12 @@ TEST(Platform, ListingGivesNamesAttributesAndSizes) {
     tree.Folder(L"sub");
     FindHandle find;
     FindEntry entry;
-    ASSERT_EQ(P().FindFirst(JoinPath(tree.Root(), L"*"), find, entry), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Listing().FindFirst(JoinPath(tree.Root(), L"*"), find, entry), ErrorCode::kSuccess);
     std::map<std::wstring, FindEntry> entries;
     std::uint32_t error = ErrorCode::kSuccess;
     do {
         entries[entry.name] = entry;
-    } while ((error = P().FindNext(find.get(), entry)) == ErrorCode::kSuccess);
+    } while ((error = P().Listing().FindNext(find.get(), entry)) == ErrorCode::kSuccess);
     EXPECT_EQ(error, ErrorCode::kNoMoreFiles);
     ASSERT_EQ(entries.count(L"big"), 1u);
     ASSERT_EQ(entries.count(L"sub"), 1u);
@@ -118,18 +118,18 @@ TEST(Platform, ListingGivesNamesAttributesAndSizes) {
     EXPECT_TRUE(entries.count(L"."));
 
     FindHandle one;
-    ASSERT_EQ(P().FindFirst(tree.Path(L"big"), one, entry), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Listing().FindFirst(tree.Path(L"big"), one, entry), ErrorCode::kSuccess);
     EXPECT_EQ(entry.name, L"big");
     EXPECT_EQ(entry.size, 70000u);
     FindHandle none;
-    EXPECT_EQ(P().FindFirst(tree.Path(L"missing\\*"), none, entry), ErrorCode::kPathNotFound);
+    EXPECT_EQ(P().Listing().FindFirst(tree.Path(L"missing\\*"), none, entry), ErrorCode::kPathNotFound);
     EXPECT_FALSE(none);
 }
 
 TEST(Platform, ThreadsRunAndAreJoined) {
     std::atomic<int> ran{0};
     ThreadHandle thread;
-    ASSERT_EQ(P().StartThread(
+    ASSERT_EQ(P().Threads().StartThread(
                   [](void* counter) -> std::uint32_t {
                       ++*static_cast<std::atomic<int>*>(counter);
                       return 0;
@@ -138,29 +138,29 @@ TEST(Platform, ThreadsRunAndAreJoined) {
               ErrorCode::kSuccess);
     thread.reset();  // joins
     EXPECT_EQ(ran, 1);
-    const std::uint32_t before = P().TickCount();
-    P().SleepMilliseconds(100);
-    EXPECT_GE(static_cast<std::uint32_t>(P().TickCount() - before), 50u);  // coarse ticks
-    P().KeepAwake(true);
-    P().KeepAwake(false);
+    const std::uint32_t before = P().Threads().TickCount();
+    P().Threads().SleepMilliseconds(100);
+    EXPECT_GE(static_cast<std::uint32_t>(P().Threads().TickCount() - before), 50u);  // coarse ticks
+    P().Threads().KeepAwake(true);
+    P().Threads().KeepAwake(false);
 }
 
 TEST(Platform, RenameNeverReplacesAndWrittenFilesCloseCleanly) {
     TestTree tree;
     tree.File(L"taken", "someone else's");
     FileHandle file;
-    ASSERT_EQ(P().CreateNewFile(tree.Path(L"new"), file), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Files().CreateNewFile(tree.Path(L"new"), file), ErrorCode::kSuccess);
     std::uint32_t written = 0;
-    ASSERT_EQ(P().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
-    EXPECT_EQ(P().CloseWrittenFile(file.release()), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Files().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Files().CloseWrittenFile(file.release()), ErrorCode::kSuccess);
 
-    const std::uint32_t refused = P().RenameNoReplace(tree.Path(L"new"), tree.Path(L"taken"));
+    const std::uint32_t refused = P().Files().RenameNoReplace(tree.Path(L"new"), tree.Path(L"taken"));
     EXPECT_TRUE(refused == ErrorCode::kAlreadyExists || refused == ErrorCode::kFileExists) << refused;
     EXPECT_EQ(ReadAll(tree.Path(L"taken")), "someone else's");
     EXPECT_EQ(ReadAll(tree.Path(L"new")), "mine");
-    EXPECT_EQ(P().RenameNoReplace(tree.Path(L"new"), tree.Path(L"free")), ErrorCode::kSuccess);
+    EXPECT_EQ(P().Files().RenameNoReplace(tree.Path(L"new"), tree.Path(L"free")), ErrorCode::kSuccess);
     EXPECT_EQ(ReadAll(tree.Path(L"free")), "mine");
-    EXPECT_FALSE(P().PathExists(tree.Path(L"new")));
+    EXPECT_FALSE(P().Folders().PathExists(tree.Path(L"new")));
 }
 
 // A finished file takes its name in one step, through its open handle or as
@@ -177,30 +177,30 @@ TEST(Platform, AFinishedFileTakesItsNameButNeverAnExistingOne) {
                              (name[0] == L't' ? "onto a taken name" : "onto a free name"));
                 const std::wstring target = tree.Path(name);
                 FileHandle file;
-                ASSERT_EQ(unfinished ? P().CreateUnfinishedFile(temporary, file, attributes)
-                                     : P().CreateNewFile(temporary, file, attributes),
+                ASSERT_EQ(unfinished ? P().Files().CreateUnfinishedFile(temporary, file, attributes)
+                                     : P().Files().CreateNewFile(temporary, file, attributes),
                           ErrorCode::kSuccess);
                 std::uint32_t written = 0;
-                ASSERT_EQ(P().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
+                ASSERT_EQ(P().Files().WriteFile(file.get(), "mine", 4, written), ErrorCode::kSuccess);
                 std::uint32_t error = 0;
-                const Platform::Finish finish = P().FinishNewFile(file.release(), temporary, target, error);
+                const FileCalls::Finish finish = P().Files().FinishNewFile(file.release(), temporary, target, error);
                 if (std::wstring(name) == L"taken") {
-                    EXPECT_EQ(finish, Platform::Finish::NameTaken) << error;
+                    EXPECT_EQ(finish, FileCalls::Finish::NameTaken) << error;
                     EXPECT_EQ(ReadAll(target), "someone else's");
                     // A named temporary stays for its owner to remove.
-                    if (!unfinished || P().PathExists(temporary)) {
+                    if (!unfinished || P().Folders().PathExists(temporary)) {
                         EXPECT_EQ(ReadAll(temporary), "mine");
                     }
                 } else {
-                    EXPECT_EQ(finish, Platform::Finish::Named) << error;
+                    EXPECT_EQ(finish, FileCalls::Finish::Named) << error;
                     EXPECT_EQ(ReadAll(target), "mine");
-                    EXPECT_FALSE(P().PathExists(temporary));
+                    EXPECT_FALSE(P().Folders().PathExists(temporary));
                 }
                 // Closed either way: the file can be removed now.
                 for (const std::wstring& path : {temporary, target}) {
-                    if (path == tree.Path(L"taken") || !P().PathExists(path)) continue;
-                    P().SetAttributes(path, 0);
-                    EXPECT_EQ(P().RemoveFile(path), ErrorCode::kSuccess);
+                    if (path == tree.Path(L"taken") || !P().Folders().PathExists(path)) continue;
+                    P().Folders().SetAttributes(path, 0);
+                    EXPECT_EQ(P().Folders().RemoveFile(path), ErrorCode::kSuccess);
                 }
             }
         }
@@ -208,7 +208,7 @@ TEST(Platform, AFinishedFileTakesItsNameButNeverAnExistingOne) {
     // Whatever stands at the temporary name is never opened or replaced.
     tree.File(L"new", "a leftover");
     FileHandle file;
-    const std::uint32_t error = P().CreateUnfinishedFile(temporary, file, 0);
+    const std::uint32_t error = P().Files().CreateUnfinishedFile(temporary, file, 0);
     EXPECT_TRUE(error == ErrorCode::kFileExists || error == ErrorCode::kAlreadyExists) << error;
     EXPECT_EQ(ReadAll(temporary), "a leftover");
 }
@@ -221,12 +221,12 @@ TEST(Platform, BlocksCopyEveryByteAndEndAtTheEnd) {
     std::vector<unsigned char> buffer(kBlock);
     auto copyAll = [&](const std::wstring& from, const std::wstring& to, std::uint32_t& error) {
         FileHandle source, target;
-        error = P().OpenForBackupRead(from, source);
-        if (error == ErrorCode::kSuccess) error = P().CreateNewFile(to, target);
+        error = P().Files().OpenForBackupRead(from, source);
+        if (error == ErrorCode::kSuccess) error = P().Files().CreateNewFile(to, target);
         int blocks = 0;
         while (error == ErrorCode::kSuccess && blocks < 100) {
             std::uint32_t read = 0, written = 0;
-            error = P().CopyBlock(source.get(), target.get(), buffer.data(), kBlock, read, written);
+            error = P().Files().CopyBlock(source.get(), target.get(), buffer.data(), kBlock, read, written);
             EXPECT_EQ(written, error == ErrorCode::kSuccess ? read : written);
             if (read == 0) break;
             ++blocks;
@@ -267,13 +267,13 @@ TEST(Platform, FullPathsResolveDotsWithoutClimbingAboveTheRoot) {
     };
     for (const auto& [path, expected] : cases) {
         std::wstring full;
-        ASSERT_EQ(P().FullPath(path, full), ErrorCode::kSuccess) << path;
+        ASSERT_EQ(P().Folders().FullPath(path, full), ErrorCode::kSuccess) << path;
         EXPECT_EQ(full, expected) << path;
     }
     // A relative path is taken from the current folder.
     std::wstring here, relative;
-    ASSERT_EQ(P().FullPath(L".", here), ErrorCode::kSuccess);
-    ASSERT_EQ(P().FullPath(L"x\\..\\y", relative), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().FullPath(L".", here), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().FullPath(L"x\\..\\y", relative), ErrorCode::kSuccess);
     EXPECT_EQ(relative, JoinPath(here, L"y"));
 }
 
@@ -282,18 +282,18 @@ TEST(Platform, IdentityFollowsTheObjectNotThePath) {
     tree.File(L"folder\\file", "x");
     tree.File(L"other", "y");
     FileIdentity folder, file, other, again;
-    ASSERT_EQ(P().Identify(tree.Path(L"folder"), folder), ErrorCode::kSuccess);
-    ASSERT_EQ(P().Identify(tree.Path(L"folder\\file"), file), ErrorCode::kSuccess);
-    ASSERT_EQ(P().Identify(tree.Path(L"other"), other), ErrorCode::kSuccess);
-    ASSERT_EQ(P().Identify(tree.Path(L"folder\\.\\file"), again), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().Identify(tree.Path(L"folder"), folder), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().Identify(tree.Path(L"folder\\file"), file), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().Identify(tree.Path(L"other"), other), ErrorCode::kSuccess);
+    ASSERT_EQ(P().Folders().Identify(tree.Path(L"folder\\.\\file"), again), ErrorCode::kSuccess);
     EXPECT_EQ(file, again);
     EXPECT_NE(file, other);
     EXPECT_NE(folder, file);
-    EXPECT_EQ(P().Identify(tree.Path(L"missing"), again), ErrorCode::kFileNotFound);
+    EXPECT_EQ(P().Folders().Identify(tree.Path(L"missing"), again), ErrorCode::kFileNotFound);
     // Wine 8 makes links that its own opens do not follow; where a link can
     // be opened, it leads to the folder it names.
     if (MakeSymbolicLink(tree.Path(L"folder"), tree.Path(L"alias"), true) &&
-        P().Identify(tree.Path(L"alias"), again) == ErrorCode::kSuccess) {
+        P().Folders().Identify(tree.Path(L"alias"), again) == ErrorCode::kSuccess) {
         EXPECT_EQ(again, folder);
     }
 }

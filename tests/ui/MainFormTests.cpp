@@ -32,16 +32,11 @@ namespace {
 constexpr wchar_t kDiscovering[] = L"Discovering source files";
 constexpr wchar_t kCloseQuestion[] = L"Torvane has not finished. Are you sure you want to cancel?";
 
-// Holds the listing of one folder until released, and slows reads down, so a
-// test can look at Discovering, Queued, Copying and Paused as long as it likes.
-class SteeredPlatform : public FaultPlatform {
+// Holds the listing of one folder until released, so a test can look at
+// Discovering, Queued, Copying and Paused as long as it likes.
+class SteeredListing : public PassingListingCalls {
 public:
-    SteeredPlatform() : FaultPlatform(SystemPlatform()) {
-        OnRead([this](const std::wstring&, int) {
-            const int delay = readDelayMs.load();
-            if (delay > 0) ::Sleep(static_cast<DWORD>(delay));
-        });
-    }
+    using PassingListingCalls::PassingListingCalls;
 
     void HoldListing(const std::wstring& folderSuffix) {
         heldSuffix = folderSuffix + L"\\*";
@@ -54,10 +49,8 @@ public:
             const DWORD start = ::GetTickCount();
             while (held && ::GetTickCount() - start < 20000) ::Sleep(5);
         }
-        return FaultPlatform::FindFirst(pattern, find, entry);
+        return PassingListingCalls::FindFirst(pattern, find, entry);
     }
-
-    std::atomic<int> readDelayMs{0};
 
 private:
     static bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
@@ -70,6 +63,10 @@ private:
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        fault.OnRead([this](const std::wstring&, int) {
+            const int delay = readDelayMs.load();
+            if (delay > 0) ::Sleep(static_cast<DWORD>(delay));
+        });
         form.SetPrompt(&prompt);
         form.SetCompletionShower([this] { ++completions; });
         form.SetAboutShower([this] { ++aboutForms; });
@@ -127,7 +124,12 @@ protected:
     int ProgressHigh() { return static_cast<int>(::SendMessageW(Item(IDC_PROGRESS), PBM_GETRANGE, FALSE, 0)); }
     int ProgressPosition() { return static_cast<int>(::SendMessageW(Item(IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
 
-    SteeredPlatform platform;
+    // The system platform with the fault layer, its reads slowed down on
+    // demand and its listings held by SteeredListing.
+    std::atomic<int> readDelayMs{0};
+    FaultPlatform fault{SystemPlatform()};
+    SteeredListing listing{fault.Listing()};
+    Platform platform{fault.Files(), listing, fault.Folders(), fault.Sync(), fault.Threads()};
     UiTest::ScriptedPrompt prompt;
     MainForm form{platform};
     int completions = 0;
@@ -176,8 +178,8 @@ TEST_F(MainFormTest, AWholeJobWithALockedFileAndAnUnlistableFolder) {
     // Held open without sharing: the copy cannot read it.
     HANDLE lock = ::CreateFileW((source + L"\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    platform.Fail(PlatformCall::FindFirst, L"\\denied", ERROR_ACCESS_DENIED);
-    platform.HoldListing(L"\\src");
+    fault.Fail(PlatformCall::FindFirst, L"\\denied", ERROR_ACCESS_DENIED);
+    listing.HoldListing(L"\\src");
 
     // Discovering: the listing of the source is held.
     form.SetFromText(source);
@@ -199,8 +201,8 @@ TEST_F(MainFormTest, AWholeJobWithALockedFileAndAnUnlistableFolder) {
     ExpectInputOpen(false);
 
     // Discovery ends: the queued copy starts by itself, slowly.
-    platform.readDelayMs = 40;
-    platform.ReleaseListing();
+    readDelayMs = 40;
+    listing.ReleaseListing();
     ASSERT_TRUE(WaitForStatus(L"Copying")) << Status();
     EXPECT_TRUE(Enabled(form.GoButton().Handle()));
     ExpectGoImages(4, 5, 6, 0);
@@ -229,7 +231,7 @@ TEST_F(MainFormTest, AWholeJobWithALockedFileAndAnUnlistableFolder) {
     EXPECT_EQ(ProgressPosition(), position);
 
     // Resume and finish.
-    platform.readDelayMs = 0;
+    readDelayMs = 0;
     Command(IDC_GO);
     ASSERT_TRUE(WaitForStatus(L"Copy completed", 20000)) << Status();
     PumpFor(250);
@@ -369,7 +371,7 @@ class CloseRequestTest : public MainFormTest {
 protected:
     void StartSlowCopy() {
         UiTest::WriteFile(temp.Join(L"big.bin"), 3 * 1024 * 1024, 'x');
-        platform.readDelayMs = 60;
+        readDelayMs = 60;
         form.SetFromText(temp.Join(L"big.bin"));
         form.SetToText(temp.Join(L"out"));
         ASSERT_TRUE(WaitForStatus(L"Ready"));
@@ -394,12 +396,12 @@ TEST_F(CloseRequestTest, InIdleTheCloseBoxClosesWithoutAQuestionAndExitCode2) {
 TEST_F(CloseRequestTest, WhileDiscoveringTheDiscoveryIsStoppedBeforeTheWindowGoes) {
     UiTest::MakeFolder(temp.Join(L"src"));
     UiTest::WriteFile(temp.Join(L"src\\a.txt"), 10);
-    platform.HoldListing(L"\\src");
+    listing.HoldListing(L"\\src");
     form.SetFromText(temp.Join(L"src"));
     ASSERT_TRUE(WaitForStatus(kDiscovering));
     std::thread release([&] {
         ::Sleep(300);
-        platform.ReleaseListing();
+        listing.ReleaseListing();
     });
     Command(ID_TRAY_EXIT);
     release.join();
@@ -425,7 +427,7 @@ TEST_F(CloseRequestTest, WhileCopyingNoKeepsTheCopyAndTheFormShowsPausedDuringTh
     EXPECT_EQ(prompt.asked[0].style, 0x34u);  // Yes/No, exclamation
     EXPECT_EQ(statusWhileAsked, L"Paused");
     EXPECT_FALSE(WindowGone());
-    platform.readDelayMs = 0;
+    readDelayMs = 0;
     ASSERT_TRUE(WaitForStatus(L"Copy completed", 20000));
     EXPECT_EQ(UiTest::ReadFile(temp.Join(L"out\\big.bin")), UiTest::ReadFile(temp.Join(L"big.bin")));
 }
@@ -510,7 +512,7 @@ TEST_F(CloseRequestTest, TrayExitWhileCopyingAsksTheSameQuestion) {
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, kCloseQuestion);
     EXPECT_FALSE(WindowGone());
-    platform.readDelayMs = 0;
+    readDelayMs = 0;
 }
 
 TEST_F(MainFormTest, ColumnsShareWidthChangesAndTheWindowKeepsItsInitialSize) {

@@ -26,27 +26,17 @@ namespace {
 
 constexpr DWORD kAnswerWithinMs = 250;
 
-// Listings that take their time over every entry, and reads that can be held
-// inside the platform call until released.
-class StallingPlatform : public FaultPlatform {
+// Listings that take their time over every entry.
+class StallingListing : public PassingListingCalls {
 public:
-    StallingPlatform() : FaultPlatform(SystemPlatform()) {
-        OnRead([this](const std::wstring&, int number) {
-            if (number < holdFromRead.load()) return;
-            readHeld = true;
-            const DWORD start = ::GetTickCount();
-            while (holdFromRead.load() != 0 && ::GetTickCount() - start < 20000) ::Sleep(5);
-            readHeld = false;
-        });
-    }
+    using PassingListingCalls::PassingListingCalls;
+
     std::uint32_t FindNext(NativeHandle find, FindEntry& entry) override {
         if (const int delay = entryDelayMs.load()) ::Sleep(static_cast<DWORD>(delay));
-        return FaultPlatform::FindNext(find, entry);
+        return inner.FindNext(find, entry);
     }
 
     std::atomic<int> entryDelayMs{0};
-    std::atomic<int> holdFromRead{0};  // 0: no read is held
-    std::atomic<bool> readHeld{false};
 };
 
 // Sends WM_NULL to the window every 20 ms from its own thread and keeps the
@@ -91,6 +81,14 @@ private:
 class ResponsivenessTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Reads can be held inside the platform call until released.
+        fault.OnRead([this](const std::wstring&, int number) {
+            if (number < holdFromRead.load()) return;
+            readHeld = true;
+            const DWORD start = ::GetTickCount();
+            while (holdFromRead.load() != 0 && ::GetTickCount() - start < 20000) ::Sleep(5);
+            readHeld = false;
+        });
         form.SetPrompt(&prompt);
         form.SetCompletionShower([] {});
         // Never shown: hiding a shown window under a bare X server waits for
@@ -104,7 +102,11 @@ protected:
     void Command(int id) { ::SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     bool WindowGone() { return form.Handle() == nullptr; }
 
-    StallingPlatform platform;
+    std::atomic<int> holdFromRead{0};  // 0: no read is held
+    std::atomic<bool> readHeld{false};
+    FaultPlatform fault{SystemPlatform()};
+    StallingListing listing{fault.Listing()};
+    Platform platform{fault.Files(), listing, fault.Folders(), fault.Sync(), fault.Threads()};
     UiTest::ScriptedPrompt prompt;
     MainForm form{platform};
     UiTest::TempFolder temp;
@@ -119,7 +121,7 @@ TEST_F(ResponsivenessTest, AHugeListingNeverHoldsTheWindow) {
     for (int i = 0; i < 2000; ++i) UiTest::WriteFile(huge + L"\\f" + std::to_wstring(i), 1);
     UiTest::MakeFolder(temp.Join(L"small"));
     UiTest::WriteFile(temp.Join(L"small\\a.txt"), 10);
-    platform.entryDelayMs = 3;  // about 6 s for the whole listing
+    listing.entryDelayMs = 3;  // about 6 s for the whole listing
 
     Pinger pinger(form.Handle());
     form.SetFromText(huge);
@@ -147,12 +149,12 @@ TEST_F(ResponsivenessTest, AHugeListingNeverHoldsTheWindow) {
 // and the close cancels and waits for the worker while the window answers.
 TEST_F(ResponsivenessTest, ABlockThatHangsNeverHoldsTheWindow) {
     UiTest::WriteFile(temp.Join(L"big.bin"), 1024 * 1024, 'x');
-    platform.holdFromRead = 3;
+    holdFromRead = 3;
     form.SetFromText(temp.Join(L"big.bin"));
     form.SetToText(temp.Join(L"out"));
     ASSERT_TRUE(WaitForStatus(L"Ready"));
     Command(IDC_GO);
-    ASSERT_TRUE(PumpUntil([&] { return platform.readHeld.load(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return readHeld.load(); }, 10000));
 
     Pinger pinger(form.Handle());
     Command(IDC_GO);  // pause
@@ -161,7 +163,7 @@ TEST_F(ResponsivenessTest, ABlockThatHangsNeverHoldsTheWindow) {
 
     std::thread release([&] {
         ::Sleep(1500);
-        platform.holdFromRead = 0;
+        holdFromRead = 0;
     });
     prompt.answers = {PromptAnswer::kYes};
     Command(IDCANCEL);  // cancels and waits for the worker
